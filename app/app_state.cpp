@@ -1,0 +1,5 @@
+#include "app/app_state.h"
+
+AppState App;
+
+void vResetAppState() { App = AppState{}; }

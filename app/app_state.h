@@ -1,0 +1,73 @@
+// The application state: one process-wide record that lives from the first
+// step of Main to the end of the program. Every window and module reads and
+// writes it through App.
+#pragma once
+#include <cstdint>
+#include <string>
+
+// Exposure conditions of one mode group.
+struct tModeCond {
+    int32_t lVoltDef[3] = {60, 60, 60};  // default kV per patient size 0..2
+    int32_t lElecDef[3] = {2, 2, 2};     // default mA per patient size 0..2
+    int32_t lVolt = 60;                  // last kV set by hand in this group
+    int32_t lElec = 2;                   // last mA set by hand in this group
+    int32_t lSelect = -1;                // patient size in effect, -1 = none
+};
+
+// The unit link record: the transaction in progress and the receive state.
+struct tLinkRecord {
+    std::string sCmd;          // command of the transaction in progress
+    int32_t lSendCnt = 0;      // times sCmd has been sent
+    int32_t lSendTick = 0;     // tick count of the last send
+    bool booInFrame = false;   // an STX was seen
+    std::string sFrame;        // frame being assembled
+    int32_t lRecvLen = 0;      // result of the last receive call
+    char sRecvBuf[1024] = {};  // bytes of the last receive call
+    int32_t lRecvPos = 0;      // 1-based scan position in sRecvBuf
+    bool booRecvPending = false;
+};
+
+struct AppState {
+    // Settings members (filled by booReadSetting).
+    int32_t g_lVolt = 60;
+    int32_t g_lElec = 2;
+    int32_t g_lDefMode = -1;
+    std::string g_sClickSound;
+    int32_t g_lTimeStep = 10;
+    int32_t g_lTimeLag = 50;
+    int32_t g_lXrayTime = 0;
+    tModeCond g_tModeCond[3];
+    int32_t g_lCephPlace = 2;
+    int32_t g_lAutoPower = 1;
+    int32_t g_lDisplayMode = 0;
+    int32_t g_lElecPP[6] = {226, 234, 240, 247, 254, 254};
+    std::string g_sSaveFileName;
+    int32_t g_lCephModeEnabled = 1;
+    int32_t g_lWaitTime = 0;
+    int32_t g_lInitRetryTimeBoot = 0;
+    int32_t g_lInitRetryTimeTimer = 60;
+
+    // Console state.
+    int32_t g_lStat = 0;
+    int32_t g_lMoveKind = 0;
+    int32_t g_lTestMode = 0;     // 1 / 0
+    int32_t g_lHalfMode = 0;     // 1 / 0
+    int32_t g_lPackageMode = 0;  // 1 / 0
+
+    // Unit link.
+    tLinkRecord g_tLink;
+    std::string g_sLinkAnswer;
+    bool g_booInRecv = false;
+    bool g_booLinkErr = false;
+
+    // Exposure counters.
+    std::string g_sFilmName;
+    int32_t g_lPictCount = 0;
+    int32_t g_lPictNo = 0;
+    int32_t g_lPictHalf = 0;
+};
+
+extern AppState App;
+
+// Puts every member back to its value before Main runs (tests start from here).
+void vResetAppState();

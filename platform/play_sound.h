@@ -1,0 +1,6 @@
+#pragma once
+
+namespace platform {
+// Plays a WAV file asynchronously; every error is ignored.
+void PlaySoundFileAsync(const char* path);
+}  // namespace platform

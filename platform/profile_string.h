@@ -1,0 +1,18 @@
+// Initialisation-file access with the behaviour of the Win32 profile-string calls.
+#pragma once
+#include <cstdint>
+
+namespace platform {
+
+// Copies the value of key in section of the file at path into buffer (at most
+// size-1 characters, NUL-terminated) or the default when the key is absent;
+// returns the count of characters copied.
+uint32_t GetPrivateProfileStringA(const char* section, const char* key, const char* deflt,
+                                  char* buffer, uint32_t size, const char* path);
+
+// Writes key=value into section of the file at path; non-zero on success.
+// The file is replaced atomically: a failed or interrupted write leaves the old file.
+int32_t WritePrivateProfileStringA(const char* section, const char* key, const char* value,
+                                   const char* path);
+
+}  // namespace platform
