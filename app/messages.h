@@ -1,0 +1,16 @@
+// Resource texts and the operator's message boxes, all titled "Tolvek E".
+#pragma once
+#include <cstdint>
+#include <string>
+
+// The text of number lNo in the user-interface language ("" when unknown).
+std::string sGetResText(int32_t lNo);
+
+// hOwner: the owning window (MainOps/BusyWindow::hWnd()), or nullptr for none.
+void vMsgInfo(void* hOwner, const std::string& sMsg);
+int32_t lMsgYesNo(void* hOwner, const std::string& sMsg);  // 6 = Yes, 7 = No
+void vShowErrMsg(void* hOwner, int32_t lCode, const std::string& sMsg);
+void vShowInitErr(void* hOwner, int32_t lCode);
+
+// The explanation line of a library or transaction code.
+std::string sCodeExplanation(int32_t lCode);
