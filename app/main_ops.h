@@ -53,6 +53,9 @@ public:
 
     virtual void vSetStat(int32_t lStat) = 0;
     virtual void vShowStat() = 0;
+    // Puts a text in the status panel spnlStat without changing the state
+    // (an answer the console does not understand).
+    virtual void vSetStatText(const std::string& sText) { (void)sText; }
     virtual void vCtrlEnabledByStat() = 0;
     virtual void vSetReadyButton(int32_t lLook) = 0;
     virtual void imgMode_Click(int16_t Index) = 0;

@@ -1,0 +1,55 @@
+// READY, second stage: the unit has confirmed its position.
+#include "app/app_state.h"
+#include "app/messages.h"
+#include "link/commands.h"
+
+namespace {
+bool booServiceMoveMode() { return App.g_lHalfMode == 1 || App.g_lPackageMode == 1; }
+}  // namespace
+
+void vStartExposure() {
+    MainOps& w = mainWindow();
+    if (booServiceMoveMode()) {
+        // Half and package modes only move the unit: no sensor, no X-ray.
+        if (!booSendOrClose("d1")) return;
+        w.vSetStat(15);
+        w.vSetReadyButton(2);
+        return;
+    }
+
+    const std::string sCmd = sExposureCommand(w.f.m_lModeIdx);
+    App.g_sFilmName = "NP_" + sModeCode(w.f.m_lModeIdx);
+
+    w.vSetStat(7);
+    w.vSetBusyPointer(true);
+    w.vTimerEnabled(false);
+    w.vSetReadyButton(1);
+    // The second half of a four-image exposure goes on with the sensor as
+    // it was prepared for the first.
+    if (App.g_lPictHalf == 0) {
+        w.vDoEvents();
+        if (w.l_SenceProc1() != 0) {
+            // The preparation has told the operator why.
+            w.vTimerEnabled(false);
+            w.vUnload();
+            return;
+        }
+    }
+    w.vTimerEnabled(true);
+    w.vSetBusyPointer(false);
+
+    if (!booSendOrClose(sCmd)) return;
+    if (booServiceMoveMode()) {
+        // A service mode was switched on while the events ran: the capture
+        // watch starts at once instead of on the unit's "d1".
+        w.vSetStat(10);
+        w.vSetReadyButton(2);
+        const int32_t lRet = w.l_CheckPictProc(true);
+        if (lRet != 0) {
+            vShowErrMsg(w.hWnd(), lRet, sGetResText(11458));
+            w.vUnload();
+        }
+    } else {
+        w.vSetStat(7);
+    }
+}
