@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <string>
 
-// The text of number lNo in the user-interface language ("" when unknown).
+// The text of number lNo in the user-interface language; a number the table
+// lacks gives "Error : LoadResString(<lNo>)", a text of blanks only "".
 std::string sGetResText(int32_t lNo);
 
 // hOwner: the owning window (MainOps/BusyWindow::hWnd()), or nullptr for none.

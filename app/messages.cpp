@@ -1,0 +1,42 @@
+#include "app/messages.h"
+
+#include "app/res_text.h"
+#include "platform/message_box.h"
+
+namespace {
+
+// Every box the operator sees carries the product's name as its title.
+constexpr const char* kBoxTitle = "Tolvek E";
+constexpr const char* kLineBreak = "\r\n";
+
+}  // namespace
+
+void vMsgInfo(void* hOwner, const std::string& sMsg) {
+    platform::MessageBoxA(hOwner, sMsg.c_str(), kBoxTitle, platform::MB_ICONINFORMATION);
+}
+
+int32_t lMsgYesNo(void* hOwner, const std::string& sMsg) {
+    const int32_t lAnswer = platform::MessageBoxA(hOwner, sMsg.c_str(), kBoxTitle,
+                                                  platform::MB_YESNO_QUESTION_DEFBUTTON2);
+    // Closing the box any other way than with Yes is a No: nothing proceeds
+    // that the operator did not confirm.
+    return lAnswer == platform::IDYES ? platform::IDYES : platform::IDNO;
+}
+
+std::string sCodeExplanation(int32_t lCode) { return sGetResText(lCodeTextNo(lCode)); }
+
+void vShowErrMsg(void* hOwner, int32_t lCode, const std::string& sMsg) {
+    if (lCode == 0) {
+        vMsgInfo(hOwner, sMsg);
+        return;
+    }
+    const std::string sBox = sMsg + kLineBreak + "ERR : " + std::to_string(lCode) + kLineBreak +
+                             "MSG : " + sCodeExplanation(lCode);
+    vMsgInfo(hOwner, sBox);
+}
+
+void vShowInitErr(void* hOwner, int32_t lCode) {
+    const std::string sBox = sGetResText(20100) + " (" + std::to_string(lCode) + ")" + kLineBreak +
+                             sGetResText(20101);
+    vMsgInfo(hOwner, sBox);
+}

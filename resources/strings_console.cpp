@@ -1,0 +1,55 @@
+// Status texts of the console, prompts to the operator and link messages.
+#include "resources/string_rows.h"
+
+namespace {
+
+constexpr tResRow kRows[] = {
+    {11403, "Error between Sensor and X-ray equipment. Call to your agent.",
+     "センサとX線装置の間でエラーが発生しました。販売店にご連絡ください。"},
+    {11450, "Equipment does not exist at origin position. Push RESET.",
+     "装置が原点位置にありません。RESETを押してください。"},
+    {11451, "Equipment is moving to origin position now.", "装置が原点位置へ移動しています。"},
+    {11452, "Select exposure condition and push READY.",
+     "撮影条件を選んでREADYを押してください。"},
+    {11453, "Sensor is being initialized now.", "センサを初期化しています。"},
+    {11454, "Start exposure.", "撮影を開始してください。"},
+    {11455, "Under exposure.", "撮影中です。"},
+    {11456, "Data is being transferred now. Don't turn off power supply of equipment.",
+     "データを転送しています。装置の電源を切らないでください。"},
+    {11457, "Image is being processed now.", "画像を処理しています。"},
+    {11458, "Communication with equipment is unavailable. Confirm power on of the equipment.",
+     "装置と通信できません。装置の電源が入っているか確認してください。"},
+    {11459, "Confirm power on of the equipment.", "装置の電源が入っているか確認してください。"},
+    {11460, "Status of the equipment is being confirmed now.", "装置の状態を確認しています。"},
+    {11461, "Unclear Command was received.", "不明なコマンドを受信しました。"},
+    {11462, "Equipment is being initialized now. Wait for a while.",
+     "装置を初期化しています。しばらくお待ちください。"},
+    {11463, "Equipment Setting Command could not be transferred correctly.",
+     "装置設定のコマンドを正しく送信できませんでした。"},
+    {11464, "Set preheat value correctly.\n(Valid value: 0 - 255)",
+     "プレヒート値を正しく設定してください。\n(有効な値: 0 - 255)"},
+    {11465, "Test Mode Command Communication.", "テストモード コマンド通信"},
+    {11466, "Half Mode", "ハーフモード"},
+    {11467, "Package Mode", "パッケージモード"},
+    {11468, "Push READY button.", "READYボタンを押してください。"},
+    {11469, "Push READY button.", "READYボタンを押してください。"},
+    {11470, "Equipment is not in Cephalo position. Push RESET.",
+     "装置がセファロ位置にありません。RESETを押してください。"},
+    {11471, "Equipment is turning to Cephalo position.", "装置がセファロ位置へ回転しています。"},
+
+    {11490, "Cephalo position will be released.", "セファロ位置を解除します。"},
+    {11491, "Moving to Cephalo position.", "セファロ位置へ移動します。"},
+    {11492, "Waiting for finish of READY. ", "READYの終了を待っています。"},
+    {11493, "Waiting for complete of movement.", "移動の完了を待っています。"},
+    {11494, "Movement has completed.", "移動が完了しました。"},
+    {11495, "Movement stopped.", "移動を停止しました。"},
+    {11496, "Sensor is not connected.", "センサが接続されていません。"},
+    {11498, "Cooling Time", "冷却時間"},
+    // The number pattern of the cooling line: '#' stands for the seconds left;
+    // the English pattern has none, so no number is shown there.
+    {11499, "Wait for", "残り # 秒"},
+};
+
+}  // namespace
+
+std::span<const tResRow> res_rows::console() { return kRows; }
