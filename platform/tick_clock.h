@@ -19,8 +19,9 @@ public:
 // Installs a clock (nullptr = the real one). Not owned.
 void vSetClock(Clock* clock);
 
-// A clock that stands still until told: Sleep advances it, and each Sleep
-// (and each explicit advance) runs the hook, so a simulated unit can act.
+// A clock that stands still until told: Sleep advances it and then runs the
+// hook, so a simulated unit can act while the console waits. An explicit
+// advance moves time only (the hook may itself advance without recursing).
 class FakeClock : public Clock {
 public:
     explicit FakeClock(uint32_t start = 1000) : now_(start) {}

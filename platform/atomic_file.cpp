@@ -1,0 +1,138 @@
+#include "platform/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <string>
+
+namespace platform {
+namespace {
+
+std::atomic<ReplaceHook> g_hook{nullptr};
+std::atomic<unsigned> g_serial{0};
+
+// A symbolic link is followed so that the link itself stays in place.
+std::string resolveTarget(const std::string& path) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        char* real = realpath(path.c_str(), nullptr);
+        if (real != nullptr) {
+            std::string target(real);
+            free(real);
+            return target;
+        }
+    }
+    return path;
+}
+
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+std::string nameOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
+
+// Creates a fresh hidden file beside the target; -1 when the folder refuses.
+int openTemp(const std::string& folder, const std::string& name, std::string& tempPath) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = folder + "/." + name + ".~" + std::to_string(getpid()) + "." + std::to_string(g_serial++);
+        const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+}  // namespace
+
+bool booReadWholeFile(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    char chunk[65536];
+    bool ok = true;
+    for (;;) {
+        const ssize_t n = read(fd, chunk, sizeof chunk);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ok = false;
+            break;
+        }
+        bytes.append(chunk, static_cast<size_t>(n));
+    }
+    close(fd);
+    if (!ok) bytes.clear();
+    return ok;
+}
+
+bool booReplaceFile(const std::string& path, std::string_view bytes) {
+    if (path.empty()) return false;
+    const std::string target = resolveTarget(path);
+    struct stat old {};
+    const bool exists = stat(target.c_str(), &old) == 0;
+    if (exists) {
+        if (!S_ISREG(old.st_mode)) return false;
+        // The read-only attribute: root could write anyway, the operator's
+        // setting must not be overwritten all the same.
+        if ((old.st_mode & S_IWUSR) == 0) return false;
+        if (access(target.c_str(), W_OK) != 0) return false;
+    } else if (errno != ENOENT) {
+        return false;
+    }
+
+    const std::string folder = folderOf(target);
+    std::string tempPath;
+    const int fd = openTemp(folder, nameOf(target), tempPath);
+    if (fd < 0) return false;
+    bool ok = writeAll(fd, bytes);
+    if (ok && exists) {
+        // Keep the old file's permissions and, where allowed, its owner.
+        ok = fchmod(fd, old.st_mode & 07777) == 0;
+        if (ok && (old.st_uid != geteuid() || old.st_gid != getegid())) {
+            (void)!fchown(fd, old.st_uid, old.st_gid);
+        }
+    }
+    ok = ok && fsync(fd) == 0;
+    ok = close(fd) == 0 && ok;
+    if (ok) {
+        const ReplaceHook hook = g_hook.load();
+        if (hook != nullptr) hook(tempPath.c_str());
+        ok = rename(tempPath.c_str(), target.c_str()) == 0;
+    }
+    if (!ok) {
+        unlink(tempPath.c_str());
+        return false;
+    }
+    const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        fsync(dir);  // make the rename itself durable; a failure here changes nothing
+        close(dir);
+    }
+    return true;
+}
+
+void vSetReplaceHook(ReplaceHook hook) { g_hook.store(hook); }
+
+}  // namespace platform
