@@ -1,0 +1,15 @@
+// Every control kind of the model.
+#pragma once
+#include "ui/control.h"
+#include "ui/ctl_animation.h"
+#include "ui/ctl_button.h"
+#include "ui/ctl_frame.h"
+#include "ui/ctl_image.h"
+#include "ui/ctl_label.h"
+#include "ui/ctl_option.h"
+#include "ui/ctl_panel3d.h"
+#include "ui/ctl_picturebox.h"
+#include "ui/ctl_progress.h"
+#include "ui/ctl_textbox.h"
+#include "ui/ctl_timer.h"
+#include "ui/ctl_updown.h"
