@@ -1,0 +1,96 @@
+#include "sim/library.h"
+
+#include "platform/tick_clock.h"
+#include "sim/ini_keys.h"
+#include "sim/transport_embedded.h"
+#include "sim/transport_serial.h"
+#include "sim/transport_tcp.h"
+#include "sim/virtual_sensor.h"
+
+namespace sim {
+
+Library::Library() {
+    vSetTextSinks([](const std::string& text) { theSensor().onConsoleCommand(text); },
+                  [](const std::string& text) { theSensor().onUnitReport(text); });
+}
+
+Library::~Library() { transport_.reset(); }
+
+void Library::vSetTextSinks(TextSink onCommand, TextSink onReport) {
+    onCommand_ = std::move(onCommand);
+    onReport_ = std::move(onReport);
+}
+
+void Library::vInit(const char* sIniPath) {
+    iniPath_ = sIniPath != nullptr ? sIniPath : "";
+    initialised_ = true;
+    link_ = parseLinkSpec(sIniText(iniPath_, "Link"));
+    connectTimeout_ = static_cast<uint32_t>(lIniNumber(iniPath_, "ConnectTimeout", 3000, 1, 60000));
+    faults_.configure(readCallFaults(iniPath_));
+}
+
+int32_t Library::lCommInit() {
+    if (!initialised_) return kNotInitialised;
+    vDeviceFree();
+    switch (link_.kind) {
+        case LinkSpec::Kind::Sim:
+            if (!unit_) unit_ = std::make_unique<VirtualUnit>(readUnitConfig(iniPath_), platform::GetTickCount());
+            transport_ = std::make_unique<EmbeddedTransport>(*unit_);
+            break;
+        case LinkSpec::Kind::Tcp:
+            transport_ = std::make_unique<TcpTransport>(link_.host, link_.port, connectTimeout_);
+            break;
+        case LinkSpec::Kind::Serial:
+            transport_ = std::make_unique<SerialTransport>(link_.device, link_.baud);
+            break;
+        case LinkSpec::Kind::Invalid: return kLinkBadSetting;
+    }
+    const int32_t status = transport_->open();
+    if (status != 0) transport_.reset();
+    return status;
+}
+
+void Library::vDeviceFree() {
+    transport_.reset();
+    toUnit_.reset();
+    fromUnit_.reset();
+}
+
+int32_t Library::lSend(const char* sText, int16_t iLen) {
+    if (sText == nullptr || iLen < 0) return kBadArgument;
+    if (!transport_) return kLinkNotOpen;
+    const auto len = static_cast<size_t>(iLen);
+    const int32_t status = transport_->send(sText, len);
+    if (status == 0) vWatch(toUnit_, sText, len, onCommand_);
+    return status;
+}
+
+int32_t Library::lRecv(char* sBuf) {
+    if (sBuf == nullptr) return kBadArgument;
+    if (!transport_) return kLinkNotOpen;
+    const int32_t n = transport_->recv(sBuf, kRecvBuf);
+    if (n > 0) vWatch(fromUnit_, sBuf, static_cast<size_t>(n), onReport_);
+    return n;
+}
+
+void Library::vWatch(FrameScanner& scanner, const char* data, size_t len, const TextSink& sink) {
+    scanner.feed(std::string_view(data, len));
+    for (;;) {
+        const FrameScanner::Event ev = scanner.next();
+        if (ev.kind == FrameScanner::Kind::None) break;
+        if (ev.kind == FrameScanner::Kind::Frame && ev.valid && sink) sink(sFrameText(ev.frame));
+    }
+}
+
+namespace {
+std::unique_ptr<Library>& slot() {
+    static std::unique_ptr<Library> library = std::make_unique<Library>();
+    return library;
+}
+}  // namespace
+
+Library& theLibrary() { return *slot(); }
+
+void vResetLibrary() { slot() = std::make_unique<Library>(); }
+
+}  // namespace sim

@@ -1,0 +1,32 @@
+// The unit on a serial line (Link=serial:DEVICE[:BAUD]): 8 data bits, no
+// parity, one stop bit, raw, no flow control; 9600 baud unless given.
+#pragma once
+#include <string>
+
+#include "sim/transport.h"
+
+namespace sim {
+
+class SerialTransport : public Transport {
+public:
+    SerialTransport(std::string device, uint32_t baud) : device_(std::move(device)), baud_(baud) {}
+    ~SerialTransport() override { close(); }
+
+    int32_t open() override;
+    void close() override;
+    int32_t send(const char* data, size_t len) override;
+    int32_t recv(char* buf, size_t cap) override;
+
+    // False for a rate the line cannot be set to.
+    static bool booBaudSupported(uint32_t baud);
+
+private:
+    int32_t lLost();
+
+    std::string device_;
+    uint32_t baud_;
+    int fd_ = -1;
+    bool lost_ = false;
+};
+
+}  // namespace sim
