@@ -1,0 +1,59 @@
+#include "console/startup.h"
+
+#include <QApplication>
+#include <memory>
+
+#include "app/app_state.h"
+#include "app/messages.h"
+#include "app/settings.h"
+#include "console/frm_main.h"
+#include "platform/program_folder.h"
+#include "sensor/sensor_steps.h"
+#include "sensor/zyr_lib.h"
+
+namespace {
+// Values the settings file does not carry, or carries only for the
+// equipment setting dialog.
+void vSetStartValues() {
+    App.g_lTestMode = 0;
+    App.g_lHalfMode = 0;
+    App.g_lPackageMode = 0;
+    App.g_lCephPlace = 2;
+    App.g_lAutoPower = 1;
+    App.g_lDisplayMode = 0;
+    const int32_t alElecPP[6] = {226, 234, 240, 247, 254, 254};
+    for (int i = 0; i < 6; ++i) App.g_lElecPP[i] = alElecPP[i];
+}
+
+bool booLoadLibrary() {
+    std::string sPath = platform::sProgramFolder();
+    if (sPath.empty() || sPath.back() != '/') sPath += '/';
+    sPath += "libZyrPan2.so";
+    ZyrLib lib;
+    std::string sError;
+    if (!booLoadZyrLib(sPath, lib, sError)) {
+        vMsgInfo(nullptr, sError);
+        return false;
+    }
+    vSetZyrLib(lib);
+    return true;
+}
+}  // namespace
+
+int iMain() {
+    vSetStartValues();
+    if (!booReadSetting()) return EXIT_NOT_STARTED;
+    if (!booLoadLibrary()) return EXIT_NOT_STARTED;
+
+    auto frm = std::make_unique<frmMain>();
+    frm->Load();
+    if (frm->booSecondCopy()) return EXIT_NOT_STARTED;
+    if (frm->f.m_BooLoad != -1) {
+        frm->Unload(ui::vbFormCode);
+        return EXIT_NOT_STARTED;
+    }
+    frm->Show(false);
+    frm->activateWindow();
+    QApplication::exec();
+    return booImageSaved() ? EXIT_IMAGE_SAVED : EXIT_NO_IMAGE;
+}
