@@ -95,7 +95,14 @@ int32_t SerialTransport::recv(char* buf, size_t cap) {
     if (fd_ < 0) return lost_ ? kLinkLost : kLinkNotOpen;
     for (;;) {
         const ssize_t n = ::read(fd_, buf, cap);
-        if (n >= 0) return static_cast<int32_t>(n);  // 0: nothing came
+        if (n > 0) return static_cast<int32_t>(n);
+        if (n == 0) {
+            // Nothing came, or the line hung up (a pseudo-terminal whose
+            // other side closed reads as empty and shows POLLHUP).
+            pollfd p{fd_, POLLIN, 0};
+            if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR)) != 0) return lLost();
+            return 0;
+        }
         if (errno == EINTR) continue;
         if (errno == EAGAIN || errno == EWOULDBLOCK) return 0;
         return lLost();  // EIO: the line hung up (an unplugged adapter)
