@@ -35,7 +35,7 @@ void vDrawPanoramaMode(QImage& img, bool booChild, bool booSelected) {
     // arch is smaller and has fewer teeth.
     const int n = booChild ? 10 : 14;
     const qreal rx = booChild ? 26 : 35, ry = booChild ? 24 : 32;
-    const qreal tw = booChild ? 7.5 : 8.5, th = booChild ? 9.5 : 11;
+    const qreal tw = 7, th = booChild ? 9 : 10;
     const QPointF centre(img.width() / 2.0, booChild ? 66 : 70);
     p.setPen(QPen(c.edge, 1));
     p.setBrush(c.ink);
