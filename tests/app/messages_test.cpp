@@ -160,9 +160,6 @@ INSTANTIATE_TEST_SUITE_P(
         // Kept untrimmed, inner and trailing blanks included.
         tResCase{12404, "Tube current "}, tResCase{11492, "Waiting for finish of READY. "},
         tResCase{21005, "Communication Error between PC and  MAIN CPU."},
-        tResCase{21018, "READY Command : not in Origin posiiton "},
-        tResCase{10417, "Exposure was interrupted.\nDo you generate image?"},
-        tResCase{11499, "Wait for"},
         // Numbers the table lacks: the fallback text.
         tResCase{20999, "Error : LoadResString(20999)"},
         tResCase{21100, "Error : LoadResString(21100)"},
@@ -175,13 +172,6 @@ TEST(ResTextTidy, BlankTextComesBackEmpty) {
     EXPECT_EQ(sTidyResText(12000, " x "), " x ");
     EXPECT_EQ(sTidyResText(12000, "\t"), "\t");  // only blanks count as blank
     EXPECT_EQ(sTidyResText(12000, nullptr), "Error : LoadResString(12000)");
-}
-
-TEST_F(MessagesTest, UnitErrorWithoutRowShowsFallbackInStatus) {
-    // The status text of an error report "e" + n is row 21000 + n - 1.
-    EXPECT_EQ(sGetResText(21000 + 5 - 1), "X-ray SW Error");
-    EXPECT_EQ(sGetResText(21000 + 21 - 1), "Not defined error e21");
-    EXPECT_EQ(sGetResText(21000 + 0 - 1), "Error : LoadResString(20999)");
 }
 
 }  // namespace
