@@ -139,8 +139,8 @@ std::string sFormatFilmData(const FilmData& tFilm)
 {
     std::ostringstream out;
     out << "# Film speed data of the virtual sensor: one image's sweep.\n"
-        << "# exposure: X-ray time of one image, ms. speed: line clock in lines/s,\n"
-        << "# one value for every TimeStep ms from the X-ray's start.\n"
+        << "# exposure: the X-ray time of one image the sweep is laid out for, ms.\n"
+        << "# speed: line clock in lines/s, one value for every TimeStep ms.\n"
         << kMagic << " 1\n"
         << "name " << tFilm.sName << "\n"
         << "projection " << (tFilm.eProjection == Projection::Tmj ? "tmj" : "panoramic") << "\n"

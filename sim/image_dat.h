@@ -4,7 +4,7 @@
 // a multiple of 4 bytes), so that writing the bitmap is a plain copy.
 //
 // Header, little-endian 32-bit fields at these offsets:
-//   0  "ZYRPDAT1" (8 bytes)      40 open-field level (12-bit counts)
+//   0  "ZYRPDAT1" (8 bytes)      40 open-field counts of the first image
 //   8  width                     44 density window low, 1/1000
 //  12  height                    48 density window range, 1/1000
 //  16  row stride in bytes       52 gamma, 1/1000

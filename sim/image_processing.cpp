@@ -18,17 +18,27 @@ std::vector<uint8_t> densityLut(int32_t lOpen)
 
 void processInto(const RawImage& raw, uint8_t* pDst, int32_t lStride)
 {
-    const std::vector<uint8_t> lut = densityLut(std::max(1, raw.lOpenLevel));
-    // Indexing the table by count minus dark level: a count below its
-    // row's dark level is clamped to 0 by a table entry per dark step.
-    std::vector<uint8_t> padded(kMaxCount + 1 + kMaxCount + 1, lut[0]);
-    std::copy(lut.begin(), lut.end(), padded.begin() + kMaxCount + 1);
-    const uint8_t* base = padded.data() + kMaxCount + 1;
+    // One table per image, each for its own kV and mA. Indexing a table by
+    // count minus dark level: counts below their row's dark level land in a
+    // run of entries equal to the one for 0.
+    const size_t lViews = raw.openLevels.size();
+    std::vector<std::vector<uint8_t>> luts;
+    for (int32_t lOpen : raw.openLevels) {
+        const std::vector<uint8_t> lut = densityLut(std::max(1, lOpen));
+        std::vector<uint8_t> padded(2 * (kMaxCount + 1), lut[0]);
+        std::copy(lut.begin(), lut.end(), padded.begin() + kMaxCount + 1);
+        luts.push_back(std::move(padded));
+    }
     for (int32_t y = 0; y < raw.lHeight; ++y) {
         const uint16_t* src = raw.px.data() + static_cast<size_t>(y) * raw.lWidth;
         uint8_t* dst = pDst + static_cast<size_t>(raw.lHeight - 1 - y) * static_cast<size_t>(lStride);
-        const uint8_t* l = base - raw.rowDark[static_cast<size_t>(y)];
-        for (int32_t x = 0; x < raw.lWidth; ++x) dst[x] = l[src[x]];
+        const int32_t dark = raw.rowDark[static_cast<size_t>(y)];
+        for (size_t v = 0; v < lViews; ++v) {
+            const uint8_t* l = luts[v].data() + (kMaxCount + 1) - dark;
+            const int32_t x0 = static_cast<int32_t>(v) * raw.lViewWidth;
+            const int32_t x1 = v + 1 == lViews ? raw.lWidth : x0 + raw.lViewWidth;
+            for (int32_t x = x0; x < x1; ++x) dst[x] = l[src[x]];
+        }
     }
 }
 

@@ -130,10 +130,14 @@ RawImage renderRadiograph(const RadiographSpec& spec)
         ex.trueDark.push_back(static_cast<uint16_t>(d));
         out.rowDark.push_back(static_cast<uint16_t>(std::max(0.0, d + std::round(0.6 * darkRng.gauss()))));
     }
-    if (lN == 0) return out;
+    out.lViewWidth = lVw;
     // The sensor's flat-field calibration knows what the open field gives at
-    // the first image's kV and mA.
-    out.lOpenLevel = static_cast<int32_t>(dOpenCountsOf(spec.taken[0].lKv, spec.taken[0].lMa) + 0.5);
+    // each image's kV and mA.
+    for (int32_t i = 0; i < lN; ++i) {
+        const ViewExposure& v = spec.taken[static_cast<size_t>(i)];
+        out.openLevels.push_back(static_cast<int32_t>(dOpenCountsOf(v.lKv, v.lMa) + 0.5));
+    }
+    if (lN == 0) return out;
 
     const uint64_t llSeed = spec.lSeed;
     if (spec.eProjection == Projection::Panoramic) {

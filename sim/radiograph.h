@@ -34,7 +34,8 @@ struct RawImage {
     int32_t lHeight = 0;
     std::vector<uint16_t> px;
     std::vector<uint16_t> rowDark;       // each row's dark level as calibrated at initialisation
-    int32_t lOpenLevel = 0;              // counts above dark of the open field for this exposure
+    int32_t lViewWidth = 0;              // columns of each image
+    std::vector<int32_t> openLevels;     // each image's open-field counts above dark, as calibrated
     int32_t lPixelsPerMetre = 0;
 };
 

@@ -115,6 +115,19 @@ void VirtualSensor::configure(const std::string& sIniPath)
     p_->keys = readKeys(sIniPath);
 }
 
+void VirtualSensor::reset()
+{
+    std::lock_guard<std::mutex> lock(p_->mu);
+    Impl& s = *p_;
+    s.keys = Keys();
+    s.booModule = s.booParams = s.booCommandSeen = s.booRaw = false;
+    s.film = FilmData();
+    s.lTimeStep = 10, s.lPictCount = 0, s.lKv = 70, s.lMa = 4;
+    s.timeline.clear();
+    s.tech.clear();
+    s.raw = RawImage();
+}
+
 int32_t VirtualSensor::initModule(const char* sIniPath, int32_t /*lLoadFpga*/)
 {
     std::lock_guard<std::mutex> lock(p_->mu);
@@ -204,11 +217,11 @@ int32_t VirtualSensor::imageProcessing(const char* sDatPath, int32_t* plValue1, 
     if (!s.booRaw) return kStatNoSensorData;
     DatHeader h;
     h.lWidth = s.raw.lWidth, h.lHeight = s.raw.lHeight, h.lStride = lBmpStride(s.raw.lWidth);
-    h.lViews = static_cast<int32_t>(s.raw.lWidth / std::max(1, lViewWidth(s.specFor({}, 0))));
+    h.lViews = static_cast<int32_t>(s.raw.openLevels.size());
     h.lProjection = s.film.eProjection == Projection::Tmj ? 1 : 0;
     h.lKv = s.tech.empty() ? s.lKv : s.tech[0].lKv;
     h.lMa = s.tech.empty() ? s.lMa : s.tech[0].lMa;
-    h.lOpenLevel = s.raw.lOpenLevel;
+    h.lOpenLevel = s.raw.openLevels.empty() ? 0 : s.raw.openLevels[0];
     h.lDensityLowMilli = static_cast<int32_t>(kDensityLow * 1000), h.lDensityRangeMilli = static_cast<int32_t>(kDensityRange * 1000);
     h.lGammaMilli = static_cast<int32_t>(kGamma * 1000);
     h.lSeed = s.keys.lSeed;

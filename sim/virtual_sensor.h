@@ -17,6 +17,8 @@ public:
 
     // Reads the sensor's keys of section [ZyrPan2] from the settings file.
     void configure(const std::string& sIniPath);
+    // Back to the state at power-on: keys at their defaults, nothing exposed.
+    void reset();
 
     int32_t initModule(const char* sIniPath, int32_t lLoadFpga);
     int32_t resetAll();
