@@ -22,7 +22,15 @@ void Library::vSetTextSinks(TextSink onCommand, TextSink onReport) {
 }
 
 void Library::vInit(const char* sIniPath) {
-    iniPath_ = sIniPath != nullptr ? sIniPath : "";
+    const std::string path = sIniPath != nullptr ? sIniPath : "";
+    if (initialised_ && path != iniPath_) {
+        // Another settings file is another installation: its unit and its
+        // call counts start afresh (the console always passes the same one).
+        vDeviceFree();
+        unit_.reset();
+        faults_.reset();
+    }
+    iniPath_ = path;
     initialised_ = true;
     link_ = parseLinkSpec(sIniText(iniPath_, "Link"));
     connectTimeout_ = static_cast<uint32_t>(lIniNumber(iniPath_, "ConnectTimeout", 3000, 1, 60000));

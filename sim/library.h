@@ -28,7 +28,8 @@ public:
     Library();
     ~Library();
 
-    // Reads [ZyrPan2] again; the call counts and the embedded unit stay.
+    // Reads [ZyrPan2] again; the call counts and the embedded unit stay
+    // unless the settings file is another one than last time.
     void vInit(const char* sIniPath);
     int32_t lCommInit();
     // Releases the link (the console opens it again to reconnect).

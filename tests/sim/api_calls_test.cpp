@@ -77,6 +77,24 @@ TEST_F(ApiCalls, CallCountsSurviveANewInit) {
     EXPECT_EQ(sim::theLibrary().lCalls(sim::Call::SetCommInit), 2u);
 }
 
+TEST_F(ApiCalls, AnotherSettingsFileStartsTheLibraryAfresh) {
+    vWriteIni("Fail_SetCommInit=-4\nFail_SetCommInit_Skip=1\nStartAtOrigin=0\nMoveTime=1000");
+    ZyrWeq_Init(ini.c_str(), 1);
+    ASSERT_EQ(ZyrWeq_SetCommInit(), 0);
+    vCommand("r1");  // the arm goes to its origin
+    vRun(1200);
+    const std::string other = dir + "/other.ini";
+    std::filesystem::copy_file(ini, other);
+    ZyrWeq_Init(other.c_str(), 1);
+    EXPECT_EQ(ZyrWeq_SetCommInit(), 0) << "counted from zero again";
+    con.vClear();
+    vCommand("c1");
+    vRun(200);
+    vCommand("c1");
+    vRun(200);
+    EXPECT_EQ(vsTake(), (Texts{"s1", "r0"})) << "a new unit, away from its origin";
+}
+
 TEST_F(ApiCalls, FailedSendPutsNothingOnTheLine) {
     ASSERT_EQ(lOpen("Fail_Ether232Send=12\nFail_Ether232Send_Count=1"), 0);
     EXPECT_EQ(con.lSendText("c1"), 12);
