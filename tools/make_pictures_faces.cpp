@@ -138,7 +138,7 @@ void vDrawDigit(QImage& img, int digit) {
     const QPainterPath seg[7] = {hseg(yt),         vseg(xr, yt, ym), vseg(xr, ym, yb), hseg(yb),
                                  vseg(xl, ym, yb), vseg(xl, yt, ym), hseg(ym)};
     const QColor lit(196, 255, 242);
-    const QColor off = kDark.lighter(112);
+    const QColor off = kDark.lighter(107);
     p.setPen(Qt::NoPen);
     for (int i = 0; i < 7; ++i) {
         p.setBrush(((kSegs[digit] >> i) & 1) != 0 ? lit : off);

@@ -12,7 +12,8 @@ public:
     std::optional<std::string> caption() const override;
     bool setBackColor(int32_t lColor) override;
     bool setForeColor(int32_t lColor) override;
-    // 0 = no border, 1 = the etched border with the caption in it.
+    // 0 = no border (the caption, if any, still shows), 1 = the etched border
+    // with the caption set into its top line (the default).
     void setBorderStyle(int lStyle);
 
 protected:

@@ -13,6 +13,9 @@ namespace {
 constexpr int kBlinkMs = 500;
 const QColor kAlertEdge(255, 128, 30);
 const QColor kCoolBand(96, 170, 225);
+// Behind the alert text: dark, so that the warning colour stands out.
+const QColor kAlertFace(15, 106, 97);
+const QColor kCoolFace(222, 238, 250);
 
 class PanelWidget : public QWidget {
 public:
@@ -42,7 +45,8 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        const QColor face = back ? qColorOf(*back) : palette().color(QPalette::Button);
+        const QColor own = back ? qColorOf(*back) : palette().color(QPalette::Button);
+        const QColor face = look == PanelLook::Alert ? kAlertFace : look == PanelLook::Cooling ? kCoolFace : own;
         p.fillRect(rect(), face);
         const QRect r = rect().adjusted(0, 0, -1, -1);
         const bool sunken = look == PanelLook::Cooling;

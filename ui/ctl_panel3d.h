@@ -1,6 +1,8 @@
 // A 3-D panel showing one line of text, with three looks: normal (raised,
-// plain), alert (thick warning border that blinks, bold text) and cooling
-// (sunken, with a cool band along its left edge).
+// in its background colour), alert (dark face, a thick warning border that
+// blinks, bold text) and cooling (sunken pale blue face with a cool band
+// along its left edge, italic text). The text colour is the panel's own in
+// every look.
 #pragma once
 #include "ui/control.h"
 

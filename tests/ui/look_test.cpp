@@ -102,6 +102,8 @@ TEST(Look, ColoursReachTheScreen) {
     auto& cmd = f.add<ui::CommandButton>("cmd", nullptr, 0, 2400, 1290, 900);
     auto& locked = f.add<ui::TextBox>("txt", 0, nullptr, 0, 3400, 1500, 375);
     auto& open = f.add<ui::TextBox>("txt", 1, nullptr, 0, 3900, 1500, 375);
+    auto& frame = f.add<ui::Frame>("FrameMode", nullptr, 3000, 0, 3000, 3000);
+    auto& inFrame = f.add<ui::Label>("lblMode", 0, &frame, 300, 600, 1200, 300);
     locked.setLocked(true);
     lbl.setCaption("Tube voltage");
     const QColor before = pixelAt(open.widget(), {open.widget()->width() / 2, open.widget()->height() / 2});
@@ -111,6 +113,8 @@ TEST(Look, ColoursReachTheScreen) {
     EXPECT_EQ(pixelAt(lbl.widget(), {lbl.widget()->width() - 2, lbl.widget()->height() - 2}), light);
     EXPECT_EQ(pixelAt(pic.widget(), {5, 5}), light);
     EXPECT_EQ(pixelAt(pnl.widget(), {pnl.widget()->width() / 2, 6}), light);
+    EXPECT_EQ(pixelAt(frame.widget(), {frame.widget()->width() / 2, frame.widget()->height() / 2}), light);
+    EXPECT_EQ(pixelAt(inFrame.widget(), {2, 2}), light);
     EXPECT_EQ(pixelAt(cmd.widget(), {cmd.widget()->width() / 2, cmd.widget()->height() / 2}), light);
     EXPECT_EQ(pixelAt(locked.widget(), {locked.widget()->width() / 2, locked.widget()->height() / 2}), light);
     // The unlocked box keeps the toolkit's colours.
