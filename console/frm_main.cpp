@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include "platform/program_folder.h"
 #include "platform/single_instance.h"
 #include "sensor/sensor_steps.h"
 #include "ui/look.h"
@@ -23,8 +24,10 @@ frmMain::~frmMain() {
 
 void frmMain::Form_Load() {
     // A second copy of the console ends here, silently: the unit talks to
-    // one console at a time.
-    if (platform::booPrevInstance("ZYR_PAN_WEQ")) {
+    // one console at a time. Copies are told apart by the program folder,
+    // so that two installations (or two test stages) do not shut each
+    // other out.
+    if (platform::booPrevInstance(platform::sProgramFolder() + "/ZYR_PAN_WEQ")) {
         m_booSecondCopy = true;
         f.m_BooLoad = 0;
         return;

@@ -8,6 +8,7 @@
 #include "app/settings.h"
 #include "platform/profile_string.h"
 #include "platform/program_folder.h"
+#include "platform/single_instance.h"
 #include "resources/string_table.h"
 #include "sensor/sensor_steps.h"
 #include "ui/look.h"
@@ -51,6 +52,7 @@ void ConsoleTest::SetUp() {
 
 void ConsoleTest::TearDown() {
     frm_.reset();
+    platform::vReleaseInstance();
     platform::vSetMsgBoxResponder(nullptr);
     platform::vSetClock(nullptr);
     platform::vSetProgramFolder("");

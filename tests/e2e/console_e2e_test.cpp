@@ -1,0 +1,127 @@
+// The staged program as the operator meets it: confirm power on, choose
+// the exposure with the mouse, READY, and the end of the run; a second copy
+// and the Close button. Real time on a display of its own.
+#include <QFile>
+#include <QThread>
+
+#include "tests/e2e/e2e_fixture.h"
+
+namespace {
+// Centres of the controls (twips in the window's client area).
+constexpr int MODE_CHILD_X = 240 + 780 + 802, MODE_CHILD_Y = 600 + 3120 + 802;
+constexpr int VOLT_UP_X = 8700 + 450, VOLT_UP_Y = 2000 + 345;
+constexpr int ELEC_DOWN_X = 8700 + 450, ELEC_DOWN_Y = 4910 + 345;
+constexpr int SIZE_SMALL_X = 11310 + 367, SIZE_SMALL_Y = 720 + 367;
+constexpr int READY_X = 10320 + 1350, READY_Y = 6000 + 1050;
+constexpr int CLOSE_X = 11730 + 630, CLOSE_Y = 8400 + 435;
+
+// The embedded unit with short timings, so that one exposure takes seconds.
+const char* const FAST_UNIT[][2] = {{"Link", "sim"},      {"AnswerDelay", "50"},      {"MoveTime", "300"},
+                                    {"ReadyTime", "400"}, {"HandSwitchDelay", "400"}, {"XrayDelay", "200"},
+                                    {"XrayOn", "2500"},   {"XrayGap", "200"},         {"CoolTime", "1"},
+                                    {"ImageBinning", "2"}};
+}  // namespace
+
+class ConsoleE2eTest : public E2eTest {
+protected:
+    void SetUp() override {
+        E2eTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        vSetIni("ZYR_PAN_WEQ", "SaveFileName", sImage_.toStdString());
+        vSetIni("ZYR_PAN_WEQ", "InitRetryTime_Boot", "10");
+        vSetIni("ZYR_PAN_WEQ", "WaitTime", "30000");
+        vSetIni("ZYR_PAN_WEQ", "ClickSound", "");
+        vSetIni("ZYR_PAN_WEQ", "DefMode", "0");
+        for (const auto& k : FAST_UNIT) vSetIni("ZyrPan2", k[0], k[1]);
+    }
+
+    // Starts the program, confirms power on and finds the window.
+    QProcess* pStart() {
+        QProcess* p = pStartProgram();
+        if (p == nullptr) return nullptr;
+        if (!booConfirmBox(20000)) return nullptr;
+        if (!booWaitFor([&] { return booMainWindowAt(p->processId(), x0_, y0_); }, 10000)) return nullptr;
+        return p;
+    }
+    // Clicks until the settings file shows the key's new value: a click on a
+    // control that the state keeps disabled is simply lost.
+    bool booClickUntil(int xTw, int yTw, const char* sKey, const std::string& sValue) {
+        return booWaitFor(
+            [&] {
+                if (sIni(sKey) == sValue) return true;
+                vClickTwips(x0_, y0_, xTw, yTw);
+                QThread::msleep(250);
+                return sIni(sKey) == sValue;
+            },
+            20000);
+    }
+    int x0_ = 0, y0_ = 0;
+};
+
+TEST_F(ConsoleE2eTest, OperatorTakesAnExposureWithTheMouseAlone) {
+    vSetIni("ZyrPan2", "CoolTimeAtStart", "3");
+    QProcess* pProg = pStart();
+    ASSERT_NE(pProg, nullptr) << "the program did not come up with its power-on question";
+    QProcess& prog = *pProg;
+    QThread::msleep(700);
+    vShot("cooling");  // the tube still cools from before: the cooling line
+
+    // Panorama child, one kV more, one mA step less, then the small patient.
+    ASSERT_TRUE(booClickUntil(MODE_CHILD_X, MODE_CHILD_Y, "DefMode", "1"));
+    const int iVolt = std::stoi(sIni("M1_Volt"));
+    const int iElec = std::stoi(sIni("M1_Elec"));
+    ASSERT_TRUE(booClickUntil(VOLT_UP_X, VOLT_UP_Y, "M1_Volt", std::to_string(iVolt + 1)));
+    EXPECT_EQ(sIni("Volt"), std::to_string(iVolt + 1));
+    if (iElec > 2) {
+        ASSERT_TRUE(booClickUntil(ELEC_DOWN_X, ELEC_DOWN_Y, "M1_Elec", std::to_string(iElec - 2)));
+        EXPECT_EQ(sIni("Elec"), std::to_string(iElec - 2));
+    }
+    ASSERT_TRUE(booClickUntil(SIZE_SMALL_X, SIZE_SMALL_Y, "M1_Select", "2"));
+    vShot("idle");
+
+    vClickTwips(x0_, y0_, READY_X, READY_Y);
+    QThread::msleep(2300);
+    vShot("exposure");  // X-ray on: "Under exposure." and the progress clip
+
+    ASSERT_TRUE(prog.waitForFinished(40000)) << "the run did not end";
+    EXPECT_EQ(prog.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(prog.exitCode(), 0);
+    QFile bmp(sImage_);
+    ASSERT_TRUE(bmp.open(QIODevice::ReadOnly)) << sImage_.toStdString();
+    const QByteArray head = bmp.read(30);
+    ASSERT_EQ(head.size(), 30);
+    EXPECT_EQ(head.left(2), QByteArray("BM"));
+    EXPECT_EQ(static_cast<unsigned char>(head[28]), 8u);  // 8-bit grey
+    EXPECT_TRUE(workFolders().isEmpty()) << workFolders().join(' ').toStdString();
+}
+
+TEST_F(ConsoleE2eTest, SecondCopyEndsSilentlyAndCloseEndsWithoutImage) {
+    QProcess* pProg = pStart();
+    ASSERT_NE(pProg, nullptr) << "the program did not come up with its power-on question";
+    QProcess& prog = *pProg;
+    ASSERT_TRUE(booClickUntil(VOLT_UP_X, VOLT_UP_Y, "Volt", std::to_string(std::stoi(sIni("M0_Volt")) + 1)));
+    ASSERT_EQ(workFolders().size(), 1);
+
+    QProcess* pSecond = pStartProgram();
+    ASSERT_NE(pSecond, nullptr);
+    ASSERT_TRUE(pSecond->waitForFinished(15000));
+    EXPECT_EQ(pSecond->exitCode(), 2);
+    EXPECT_TRUE(sXdo({"search", "--onlyvisible", "--name", "^Tolvek E$"}).empty());
+    EXPECT_EQ(workFolders().size(), 1);  // the second copy made none
+
+    vClickTwips(x0_, y0_, CLOSE_X, CLOSE_Y);
+    ASSERT_TRUE(prog.waitForFinished(15000));
+    EXPECT_EQ(prog.exitCode(), 1);
+    EXPECT_FALSE(QFile::exists(sImage_));
+    EXPECT_TRUE(workFolders().isEmpty());
+}
+
+TEST_F(ConsoleE2eTest, MissingLibraryEndsWithStatusTwo) {
+    QFile::remove(sStage_ + "/libZyrPan2.so");
+    QProcess* pProg = pStartProgram();
+    ASSERT_NE(pProg, nullptr);
+    ASSERT_TRUE(booConfirmBox(20000)) << "no message about the library";
+    ASSERT_TRUE(pProg->waitForFinished(15000));
+    EXPECT_EQ(pProg->exitCode(), 2);
+    EXPECT_TRUE(workFolders().isEmpty());
+}
