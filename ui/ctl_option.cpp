@@ -12,6 +12,8 @@ QRadioButton* radio(QWidget* w) { return static_cast<QRadioButton*>(w); }
 OptionButton::OptionButton(Form& form, std::string name, int index, Control* container)
     : Control(Kind::OptionButton, form, std::move(name), index, container) {
     auto* w = new QRadioButton;
+    // Its background is the window's colour behind the text, not a button face.
+    w->setBackgroundRole(QPalette::Window);
     // Turning an option on, by the operator or by the program, raises Click.
     QObject::connect(w, &QRadioButton::toggled, [this](bool on) {
         if (on) fireClick();
