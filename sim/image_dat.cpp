@@ -34,32 +34,45 @@ void eachField(H& h, F f)
     f(h.lPixelsPerMetre), f(h.lPixelBytes), f(h.lBinning);
 }
 
+bool booWriteAll(int fd, const uint8_t* p, size_t n)
+{
+    while (n > 0) {
+        const ssize_t k = write(fd, p, n);
+        if (k < 0 && errno == EINTR) continue;
+        if (k <= 0) return false;
+        p += k, n -= static_cast<size_t>(k);
+    }
+    return true;
+}
+
 }  // namespace
 
-std::vector<uint8_t> datBytes(const DatHeader& tHeader)
+bool booWriteDat(const std::string& sPath, const DatHeader& tHeader,
+                 const std::function<void(int32_t, uint8_t*)>& fillRow)
 {
-    std::vector<uint8_t> out(kDatHeaderSize + static_cast<size_t>(std::max(0, tHeader.lPixelBytes)), 0);
-    std::memcpy(out.data(), kMagic, sizeof kMagic);
-    uint8_t* p = out.data() + sizeof kMagic;
+    const int fd = open(sPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    // Rows are made into a buffer that stays in the cache and written from
+    // there: the image's bytes are touched once on their way to the file.
+    const size_t stride = static_cast<size_t>(std::max(0, tHeader.lStride));
+    const int32_t lRowsPerChunk = static_cast<int32_t>(std::max<size_t>(1, (256u << 10) / std::max<size_t>(1, stride)));
+    uint8_t head[kDatHeaderSize] = {};
+    std::memcpy(head, kMagic, sizeof kMagic);
+    uint8_t* p = head + sizeof kMagic;
     eachField(tHeader, [&](auto v) {
         put32(p, static_cast<uint32_t>(v));
         p += 4;
     });
-    return out;
-}
-
-bool booWriteDat(const std::string& sPath, const std::vector<uint8_t>& bytes)
-{
-    const int fd = open(sPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += static_cast<size_t>(n);
+    // Kept between calls: a fresh buffer would be fresh pages to fault in.
+    thread_local std::vector<uint8_t> buf;
+    buf.assign(stride * static_cast<size_t>(lRowsPerChunk), 0);
+    bool ok = booWriteAll(fd, head, sizeof head);
+    for (int32_t lRow = 0; ok && lRow < tHeader.lHeight; lRow += lRowsPerChunk) {
+        const int32_t n = std::min(lRowsPerChunk, tHeader.lHeight - lRow);
+        for (int32_t k = 0; k < n; ++k) fillRow(tHeader.lHeight - 1 - (lRow + k), buf.data() + stride * static_cast<size_t>(k));
+        ok = booWriteAll(fd, buf.data(), stride * static_cast<size_t>(n));
     }
-    const bool ok = close(fd) == 0 && done == bytes.size();
+    ok = close(fd) == 0 && ok;
     if (!ok) unlink(sPath.c_str());
     return ok;
 }

@@ -16,6 +16,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,11 +32,12 @@ struct DatHeader {
     int32_t lPixelsPerMetre = 0, lPixelBytes = 0, lBinning = 1;
 };
 
-// A zeroed file image of header plus pixels, the header filled in.
-std::vector<uint8_t> datBytes(const DatHeader& tHeader);
-
-// Writes the bytes as the file; a failed write removes what it wrote.
-bool booWriteDat(const std::string& sPath, const std::vector<uint8_t>& bytes);
+// Writes the data file: the header, then the rows in file order (the image's
+// bottom row first), each filled by fillRow(lImageRow, dst) with the row's
+// lWidth pixels; padding is 0. The rows go out in chunks as they are made.
+// A failed write removes what it wrote.
+bool booWriteDat(const std::string& sPath, const DatHeader& tHeader,
+                 const std::function<void(int32_t, uint8_t*)>& fillRow);
 
 // Opens a data file and checks its header against its size. On success the
 // file descriptor is left at the first pixel byte (the caller closes it).

@@ -20,9 +20,18 @@ inline constexpr double kGamma = 0.85;
 // 8-bit value for each dark-corrected count 0..4095.
 std::vector<uint8_t> densityLut(int32_t lOpenLevel);
 
-// Writes the processed image as bottom-up rows of lStride bytes (the row
-// padding is left as it is).
-void processInto(const RawImage& raw, uint8_t* pDst, int32_t lStride);
+// Turns the image's rows into 8-bit rows, one table per image (each for its
+// own kV and mA), so the whole picture costs a table look-up per pixel.
+class DensityMapper {
+public:
+    explicit DensityMapper(const RawImage& raw);
+    // Row y (0 = top) into dst, lWidth bytes.
+    void row(int32_t y, uint8_t* dst) const;
+
+private:
+    const RawImage& raw_;
+    std::vector<std::vector<uint8_t>> luts_;
+};
 
 // The processed image top row first, rows unpadded (for viewing and tests).
 std::vector<uint8_t> processedTopDown(const RawImage& raw);

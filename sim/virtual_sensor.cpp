@@ -228,9 +228,8 @@ int32_t VirtualSensor::imageProcessing(const char* sDatPath, int32_t* plValue1, 
     h.lPixelsPerMetre = s.raw.lPixelsPerMetre;
     h.lPixelBytes = h.lStride * h.lHeight;
     h.lBinning = s.keys.lBinning;
-    std::vector<uint8_t> bytes = datBytes(h);
-    processInto(s.raw, bytes.data() + kDatHeaderSize, h.lStride);
-    if (!booWriteDat(sDatPath, bytes)) return kStatDatWrite;
+    const DensityMapper mapper(s.raw);
+    if (!booWriteDat(sDatPath, h, [&](int32_t y, uint8_t* dst) { mapper.row(y, dst); })) return kStatDatWrite;
     *plValue1 = h.lWidth;
     *plValue2 = h.lHeight;
     return 0;

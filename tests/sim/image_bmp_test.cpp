@@ -30,11 +30,9 @@ protected:
         sim::DatHeader hd;
         hd.lWidth = w, hd.lHeight = h, hd.lStride = sim::lBmpStride(w), hd.lViews = 1;
         hd.lPixelsPerMetre = 10000, hd.lPixelBytes = hd.lStride * h;
-        std::vector<uint8_t> bytes = sim::datBytes(hd);
-        for (int32_t y = 0; y < h; ++y)
-            for (int32_t x = 0; x < w; ++x)
-                bytes[sim::kDatHeaderSize + size_t(h - 1 - y) * hd.lStride + x] = pattern(x, y);
-        ASSERT_TRUE(sim::booWriteDat(dat, bytes));
+        ASSERT_TRUE(sim::booWriteDat(dat, hd, [&](int32_t y, uint8_t* dst) {
+            for (int32_t x = 0; x < w; ++x) dst[x] = pattern(x, y);
+        }));
     }
     int32_t lSave(int32_t w, int32_t h, const std::string& name)
     {
