@@ -7,7 +7,9 @@
 namespace sim {
 namespace {
 
-// One pass of a running-sum box filter along each row.
+// One pass of a running-sum box filter along each row. Beyond the ends the
+// edge value goes on: a layer cut off by the image's border does not fade
+// (and grow a rim) there.
 void rowPass(std::vector<float>& buf, int32_t lW, int32_t lH, int32_t lR)
 {
     if (lR <= 0) return;
@@ -17,11 +19,10 @@ void rowPass(std::vector<float>& buf, int32_t lW, int32_t lH, int32_t lR)
         float* p = buf.data() + static_cast<size_t>(y) * lW;
         std::copy_n(p, lW, line.data());
         double sum = 0;
-        for (int32_t i = 0; i <= std::min(lR, lW - 1); ++i) sum += line[i];
+        for (int32_t i = -lR; i <= lR; ++i) sum += line[std::clamp(i, 0, lW - 1)];
         for (int32_t i = 0; i < lW; ++i) {
-            p[i] = static_cast<float>(sum) * fNorm;
-            if (i + lR + 1 < lW) sum += line[i + lR + 1];
-            if (i - lR >= 0) sum -= line[i - lR];
+            p[i] = std::max(0.f, static_cast<float>(sum) * fNorm);
+            sum += line[std::min(i + lR + 1, lW - 1)] - line[std::max(i - lR, 0)];
         }
     }
 }
@@ -33,19 +34,18 @@ void columnPass(std::vector<float>& buf, int32_t lW, int32_t lH, int32_t lR)
     const std::vector<float> src = buf;
     std::vector<float> sum(static_cast<size_t>(lW), 0.f);
     const float fNorm = 1.f / static_cast<float>(2 * lR + 1);
-    auto row = [&](int32_t y) { return src.data() + static_cast<size_t>(y) * lW; };
-    for (int32_t y = 0; y <= std::min(lR, lH - 1); ++y) {
+    auto row = [&](int32_t y) { return src.data() + static_cast<size_t>(std::clamp(y, 0, lH - 1)) * lW; };
+    for (int32_t y = -lR; y <= lR; ++y) {
         const float* r = row(y);
         for (int32_t x = 0; x < lW; ++x) sum[x] += r[x];
     }
     for (int32_t y = 0; y < lH; ++y) {
         float* dst = buf.data() + static_cast<size_t>(y) * lW;
-        const float* in = y + lR + 1 < lH ? row(y + lR + 1) : nullptr;
-        const float* out = y - lR >= 0 ? row(y - lR) : nullptr;
+        const float* in = row(y + lR + 1);
+        const float* out = row(y - lR);
         for (int32_t x = 0; x < lW; ++x) {
             dst[x] = std::max(0.f, sum[x] * fNorm);  // no rounding below zero
-            if (in != nullptr) sum[x] += in[x];
-            if (out != nullptr) sum[x] -= out[x];
+            sum[x] += in[x] - out[x];
         }
     }
 }

@@ -21,12 +21,14 @@ Polygon temporalBone()
                       8);
 }
 
-// The ramus with condyle and coronoid, mouth closed.
+// The ramus with condyle and coronoid, mouth closed: a slender neck under an
+// oval head, the notch, the coronoid rising behind the zygomatic arch.
 Polygon ramus()
 {
-    return smoothPath({{250, 1440}, {262, 1200}, {272, 960}, {282, 720}, {292, 560}, {280, 470}, {286, 410},
-                       {330, 380}, {380, 398}, {385, 450}, {372, 500}, {420, 555}, {480, 545}, {535, 490},
-                       {570, 470}, {590, 500}, {585, 620}, {575, 820}, {590, 1100}, {610, 1440}},
+    return smoothPath({{215, 1440}, {235, 1200}, {258, 960}, {280, 740}, {298, 590}, {300, 500}, {282, 440},
+                       {288, 398}, {330, 378}, {378, 394}, {386, 432}, {364, 480}, {362, 540}, {410, 600},
+                       {465, 596}, {505, 540}, {530, 492}, {552, 500}, {565, 600}, {565, 800}, {580, 1100},
+                       {600, 1440}},
                       8);
 }
 
@@ -55,9 +57,18 @@ void drawTmjView(AttenMap& map, const Geo& g, bool booOpen, bool booLeft, uint64
     addShape(map, g, side(stroke({{610, 640}, {600, 900}, {590, 1400}}, 40)), -0.14f, 20);
 
     // Temporal bone, its cortex outlining the fossa and the eminence.
-    const Layer temporal = Layer::polygon(g.map(side(temporalBone())), g.px(30), g.lW, g.lH).blurred(g.px(5), g.px(5));
+    // It thins out upward into the even shadow of the skull.
+    Layer temporal = Layer::polygon(g.map(side(temporalBone())), g.px(30), g.lW, g.lH).blurred(g.px(6), g.px(6));
+    const Layer rim = temporal.rim(g.px(9));
+    const float fTop = g.P(0, 80).y, fLow = g.P(0, 380).y;
+    temporal.modulate([&](int32_t, int32_t y) {
+        return 0.45f + 0.55f * std::clamp((static_cast<float>(y) - fTop) / (fLow - fTop), 0.f, 1.f);
+    });
     map.addTextured(temporal, 0.42f, tex, 0.25f);
-    map.add(temporal.rim(g.px(9)), 0.26f);
+    map.add(rim, 0.26f);
+    // The petrous ridge, dense and slanting, and the zygomatic arch forward.
+    addShape(map, g, side(stroke(smoothPath({{-60, 120}, {150, 200}, {300, 245}, {440, 262}}), 40)), 0.14f, 36);
+    addShape(map, g, side(stroke(smoothPath({{500, 404}, {600, 394}, {780, 398}}), 30)), 0.12f, 12);
     addShape(map, g, side(ellipse(185, 345, 46, 40)), -0.38f, 4);  // ear canal
     for (int32_t i = 0; i < 14; ++i) {                            // mastoid air cells
         const float x = static_cast<float>(rng.range(40, 170)), y = static_cast<float>(rng.range(430, 600));
@@ -68,8 +79,8 @@ void drawTmjView(AttenMap& map, const Geo& g, bool booOpen, bool booLeft, uint64
 
     // The ramus: in the fossa, or rotated and slid forward under the eminence.
     Polygon jaw = ramus();
-    if (booOpen) jaw = moved(jaw, {333, 420}, -0.30f, {478, 505});
-    const Layer bone = Layer::polygon(g.map(side(jaw)), g.px(30), g.lW, g.lH).blurred(g.px(4), g.px(4));
+    if (booOpen) jaw = moved(jaw, {333, 420}, 0.20f, {456, 492});
+    const Layer bone = Layer::polygon(g.map(side(jaw)), g.px(30), g.lW, g.lH).blurred(g.px(5), g.px(5));
     map.addTextured(bone, 0.40f, tex, 0.25f);
     map.add(bone.rim(g.px(10)), 0.30f);
 }
