@@ -181,7 +181,7 @@ int32_t VirtualSensor::waitXExpose()
 int32_t VirtualSensor::checkPictStatus(uint8_t* pbytStat)
 {
     std::lock_guard<std::mutex> lock(p_->mu);
-    if (pbytStat == nullptr) return kStatParameter;
+    if (pbytStat == nullptr) return kStatUnsuitableParam;
     const uint32_t lNow = platform::GetTickCount();
     if (p_->keys.lPollFail != 0 && p_->timeline.booBegun(lNow)) return p_->keys.lPollFail;
     *pbytStat = p_->timeline.bytPoll(lNow);
@@ -213,7 +213,8 @@ int32_t VirtualSensor::imageProcessing(const char* sDatPath, int32_t* plValue1, 
 {
     std::lock_guard<std::mutex> lock(p_->mu);
     const Impl& s = *p_;
-    if (sDatPath == nullptr || *sDatPath == '\0' || plValue1 == nullptr || plValue2 == nullptr) return kStatParameter;
+    if (sDatPath == nullptr || plValue1 == nullptr || plValue2 == nullptr) return kStatUnsuitableParam;
+    if (*sDatPath == '\0') return kStatParameter;
     if (!s.booRaw) return kStatNoSensorData;
     DatHeader h;
     h.lWidth = s.raw.lWidth, h.lHeight = s.raw.lHeight, h.lStride = lBmpStride(s.raw.lWidth);
@@ -238,7 +239,8 @@ int32_t VirtualSensor::imageProcessing(const char* sDatPath, int32_t* plValue1, 
 int32_t VirtualSensor::saveBitmap(const char* sDatPath, int32_t lValue1, int32_t lValue2, int32_t /*lZero1*/,
                                   int32_t /*lZero2*/, const char* sBmpName)
 {
-    if (sDatPath == nullptr || sBmpName == nullptr || *sBmpName == '\0') return kStatParameter;
+    if (sDatPath == nullptr || sBmpName == nullptr) return kStatUnsuitableParam;
+    if (*sBmpName == '\0') return kStatParameter;
     DatHeader h;
     int fd = -1;
     if (!booOpenDat(sDatPath, h, fd)) return kStatDatRead;

@@ -167,7 +167,7 @@ TEST_F(SensorFixture, PollFaultFailsOnceTheXrayHasBegun)
 TEST_F(SensorFixture, PollWithoutAByteIsAParameterError)
 {
     vArm(1);
-    EXPECT_EQ(sensor.checkPictStatus(nullptr), -97);
+    EXPECT_EQ(sensor.checkPictStatus(nullptr), 3);
 }
 
 }  // namespace
