@@ -18,7 +18,7 @@ constexpr int32_t kExpPerUnit = 256;
 constexpr int32_t kExpUnits = 16;
 constexpr int32_t kGaussTable = 1 << 16;
 
-int32_t lBinningOf(const RadiographSpec& spec) { return spec.lBinning >= 4 ? 4 : spec.lBinning >= 2 ? 2 : 1; }
+int32_t lBinningOf(const RadiographSetup& setup) { return setup.lBinning >= 4 ? 4 : setup.lBinning >= 2 ? 2 : 1; }
 
 // How strongly the anatomy attenuates at this tube voltage: a harder beam
 // goes through bone more easily.
@@ -57,7 +57,7 @@ std::vector<float> doseProfile(const std::vector<int32_t>& speeds, int32_t lCols
 }
 
 struct Exposer {
-    const RadiographSpec& spec;
+    const RadiographSetup& setup;
     RawImage& out;
     std::vector<uint16_t> trueDark;
     int32_t lBin;
@@ -66,11 +66,11 @@ struct Exposer {
     // Writes view i of the output from columns [x0, x0 + width) of the map.
     void expose(const AttenMap& map, int32_t x0, int32_t lView)
     {
-        const int32_t lVw = lViewWidth(spec);
-        const ViewExposure& v = spec.taken[static_cast<size_t>(lView)];
+        const int32_t lVw = lViewWidth(setup);
+        const ViewExposure& v = setup.taken[static_cast<size_t>(lView)];
         const double c = dContrastOf(v.lKv) * kExpPerUnit;
         const float fOpen = static_cast<float>(dOpenCountsOf(v.lKv, v.lMa));
-        const std::vector<float> dose = doseProfile(spec.lSpeeds, lVw);
+        const std::vector<float> dose = doseProfile(setup.lSpeeds, lVw);
         const int32_t lLit = static_cast<int32_t>(std::clamp(v.dFraction, 0.0, 1.0) * lVw + 0.5);
         static const std::vector<float> expTab = [] {
             std::vector<float> t(kExpUnits * kExpPerUnit);
@@ -103,19 +103,19 @@ struct Exposer {
 
 }  // namespace
 
-int32_t lViewWidth(const RadiographSpec& spec)
+int32_t lViewWidth(const RadiographSetup& setup)
 {
-    const int32_t lBin = lBinningOf(spec);
-    if (spec.eProjection == Projection::Tmj) return kTmjViewWidth / lBin;
-    return kFullWidth / std::max(1, spec.lViews) / lBin;
+    const int32_t lBin = lBinningOf(setup);
+    if (setup.eProjection == Projection::Tmj) return kTmjViewWidth / lBin;
+    return kFullWidth / std::max(1, setup.lViews) / lBin;
 }
 
-RawImage renderRadiograph(const RadiographSpec& spec)
+RawImage renderRadiograph(const RadiographSetup& setup)
 {
     RawImage out;
-    const int32_t lBin = lBinningOf(spec);
-    const int32_t lVw = lViewWidth(spec);
-    const int32_t lN = std::min<int32_t>(static_cast<int32_t>(spec.taken.size()), std::max(1, spec.lViews));
+    const int32_t lBin = lBinningOf(setup);
+    const int32_t lVw = lViewWidth(setup);
+    const int32_t lN = std::min<int32_t>(static_cast<int32_t>(setup.taken.size()), std::max(1, setup.lViews));
     out.lWidth = lN * lVw;
     out.lHeight = kFullHeight / lBin;
     out.lPixelsPerMetre = 10000 / lBin;  // 0.1 mm pixels on the sensor
@@ -123,8 +123,8 @@ RawImage renderRadiograph(const RadiographSpec& spec)
 
     // The rows' dark levels are a fixed pattern of this sensor; calibration
     // at initialisation knows each to about a count.
-    Rng darkRng(0xDA4C0000ull ^ spec.lSeed);
-    Exposer ex{spec, out, {}, lBin, static_cast<uint32_t>(spec.lSeed * 2654435761u) | 1u};
+    Rng darkRng(0xDA4C0000ull ^ setup.lSeed);
+    Exposer ex{setup, out, {}, lBin, static_cast<uint32_t>(setup.lSeed * 2654435761u) | 1u};
     for (int32_t y = 0; y < out.lHeight; ++y) {
         const double d = 60.0 + 50.0 * darkRng.uniform() + (darkRng.uniform() < 0.005 ? 40.0 : 0.0);
         ex.trueDark.push_back(static_cast<uint16_t>(d));
@@ -134,27 +134,27 @@ RawImage renderRadiograph(const RadiographSpec& spec)
     // The sensor's flat-field calibration knows what the open field gives at
     // each image's kV and mA.
     for (int32_t i = 0; i < lN; ++i) {
-        const ViewExposure& v = spec.taken[static_cast<size_t>(i)];
+        const ViewExposure& v = setup.taken[static_cast<size_t>(i)];
         out.openLevels.push_back(static_cast<int32_t>(dOpenCountsOf(v.lKv, v.lMa) + 0.5));
     }
     if (lN == 0) return out;
 
-    const uint64_t llSeed = spec.lSeed;
-    if (spec.eProjection == Projection::Panoramic) {
+    const uint64_t llSeed = setup.lSeed;
+    if (setup.eProjection == Projection::Panoramic) {
         AttenMap map(kFullWidth / lBin, out.lHeight);
         Geo g;
         g.fK = 1.f / static_cast<float>(lBin);
-        g.fScale = spec.booChild ? 0.86f : 1.f;
+        g.fScale = setup.booChild ? 0.86f : 1.f;
         g.lW = map.lW(), g.lH = map.lH();
-        drawPanoramic(map, g, spec.booChild, llSeed);
-        drawDentition(map, g, spec.booChild, llSeed);
+        drawPanoramic(map, g, setup.booChild, llSeed);
+        drawDentition(map, g, setup.booChild, llSeed);
         for (int32_t i = 0; i < lN; ++i) ex.expose(map, i * lVw, i);
     } else {
         for (int32_t i = 0; i < lN; ++i) {
             AttenMap map(lVw, out.lHeight);
             Geo g;
             g.fK = 1.f / static_cast<float>(lBin);
-            g.fScale = spec.booChild ? 0.88f : 1.f;
+            g.fScale = setup.booChild ? 0.88f : 1.f;
             g.fCx = kTmjViewWidth / 2.f, g.fCy = 700.f;
             g.lW = map.lW(), g.lH = map.lH();
             // Right side closed and open, then left side open and closed.

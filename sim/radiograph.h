@@ -18,7 +18,7 @@ struct ViewExposure {
     double dFraction = 1.0;  // part of the sweep under X-ray (< 1 when cut short)
 };
 
-struct RadiographSpec {
+struct RadiographSetup {
     Projection eProjection = Projection::Panoramic;
     bool booChild = false;
     int32_t lViews = 1;                  // images of the whole exposure
@@ -44,8 +44,8 @@ inline constexpr int32_t kFullHeight = 1400;
 inline constexpr int32_t kTmjViewWidth = 725;
 inline constexpr uint16_t kMaxCount = 4095;
 
-// Width of one image (view) of the exposure at the spec's binning.
-int32_t lViewWidth(const RadiographSpec& spec);
-RawImage renderRadiograph(const RadiographSpec& spec);
+// Width of one image (view) of the exposure at the setup's binning.
+int32_t lViewWidth(const RadiographSetup& setup);
+RawImage renderRadiograph(const RadiographSetup& setup);
 
 }  // namespace sim

@@ -85,24 +85,24 @@ struct VirtualSensor::Impl {
     RawImage raw;
     bool booRaw = false;
 
-    RadiographSpec specFor(const std::vector<XrayTimeline::Shot>& shots, int32_t n) const
+    RadiographSetup setupFor(const std::vector<XrayTimeline::Shot>& shots, int32_t n) const
     {
-        RadiographSpec spec;
-        spec.eProjection = film.eProjection;
-        spec.booChild = film.booChild;
-        spec.lViews = lPictCount;
-        spec.lBinning = keys.lBinning;
-        spec.lSeed = keys.lSeed;
+        RadiographSetup setup;
+        setup.eProjection = film.eProjection;
+        setup.booChild = film.booChild;
+        setup.lViews = lPictCount;
+        setup.lBinning = keys.lBinning;
+        setup.lSeed = keys.lSeed;
         for (int32_t i = 0; i < n; ++i) {
             const XrayTimeline::Shot& s = shots[static_cast<size_t>(i)];
             ViewExposure v = tech[static_cast<size_t>(i)];
             v.dFraction = static_cast<double>(s.lOff - s.lOn) / std::max<uint32_t>(1, s.lPlanned);
-            spec.taken.push_back(v);
+            setup.taken.push_back(v);
         }
         // The film's profile, spread over the sweep whatever the X-ray time.
         const size_t lSteps = static_cast<size_t>((film.lExposureMs + lTimeStep - 1) / lTimeStep);
-        spec.lSpeeds.assign(film.lSpeeds.begin(), film.lSpeeds.begin() + std::min(lSteps, film.lSpeeds.size()));
-        return spec;
+        setup.lSpeeds.assign(film.lSpeeds.begin(), film.lSpeeds.begin() + std::min(lSteps, film.lSpeeds.size()));
+        return setup;
     }
 };
 
@@ -195,7 +195,7 @@ int32_t VirtualSensor::getImageData(int32_t lPictCount)
     if (!s.booParams) return kStatNotInitialised;
     const std::vector<XrayTimeline::Shot> shots = s.timeline.taken(platform::GetTickCount());
     if (lPictCount < 1 || lPictCount > static_cast<int32_t>(shots.size())) return kStatNoSensorData;
-    s.raw = renderRadiograph(s.specFor(shots, lPictCount));
+    s.raw = renderRadiograph(s.setupFor(shots, lPictCount));
     s.booRaw = true;
     return 0;
 }

@@ -9,10 +9,10 @@
 namespace sensortest {
 namespace {
 
-sim::RadiographSpec spec(int32_t kv, int32_t ma, uint32_t seed = 7, sim::Projection p = sim::Projection::Panoramic,
+sim::RadiographSetup setup(int32_t kv, int32_t ma, uint32_t seed = 7, sim::Projection p = sim::Projection::Panoramic,
                          int32_t views = 1)
 {
-    sim::RadiographSpec s;
+    sim::RadiographSetup s;
     s.eProjection = p;
     s.lViews = views;
     for (int32_t i = 0; i < views; ++i) s.taken.push_back({kv, ma, 1.0});
@@ -48,9 +48,9 @@ Stats stats(const sim::RawImage& raw, int32_t x0, int32_t y0, int32_t x1, int32_
 
 TEST(Radiograph, SameSeedSamePixelsOtherSeedOtherPatient)
 {
-    const sim::RawImage a = sim::renderRadiograph(spec(70, 4, 11));
-    const sim::RawImage b = sim::renderRadiograph(spec(70, 4, 11));
-    const sim::RawImage c = sim::renderRadiograph(spec(70, 4, 12));
+    const sim::RawImage a = sim::renderRadiograph(setup(70, 4, 11));
+    const sim::RawImage b = sim::renderRadiograph(setup(70, 4, 11));
+    const sim::RawImage c = sim::renderRadiograph(setup(70, 4, 12));
     EXPECT_EQ(a.px, b.px);
     EXPECT_EQ(a.rowDark, b.rowDark);
     ASSERT_EQ(a.px.size(), c.px.size());
@@ -61,7 +61,7 @@ TEST(Radiograph, SameSeedSamePixelsOtherSeedOtherPatient)
 
 TEST(Radiograph, SizesOfThePanoramaAndTheTmjViews)
 {
-    sim::RadiographSpec s = spec(70, 4);
+    sim::RadiographSetup s = setup(70, 4);
     s.lBinning = 1;
     EXPECT_EQ(sim::lViewWidth(s), 2900);
     s.lViews = 2;
@@ -69,7 +69,7 @@ TEST(Radiograph, SizesOfThePanoramaAndTheTmjViews)
     s.eProjection = sim::Projection::Tmj;
     s.lViews = 4;
     EXPECT_EQ(sim::lViewWidth(s), 725);
-    const sim::RawImage tmj = sim::renderRadiograph(spec(70, 4, 1, sim::Projection::Tmj, 4));
+    const sim::RawImage tmj = sim::renderRadiograph(setup(70, 4, 1, sim::Projection::Tmj, 4));
     EXPECT_EQ(tmj.lWidth, 4 * 181);
     EXPECT_EQ(tmj.lHeight, 350);
     EXPECT_EQ(tmj.lPixelsPerMetre, 2500);
@@ -79,7 +79,7 @@ TEST(Radiograph, SizesOfThePanoramaAndTheTmjViews)
 TEST(Radiograph, CountsStayWithinTwelveBitsAboveTheDarkLevel)
 {
     for (auto [kv, ma] : {std::pair{60, 2}, std::pair{80, 8}}) {
-        const sim::RawImage r = sim::renderRadiograph(spec(kv, ma));
+        const sim::RawImage r = sim::renderRadiograph(setup(kv, ma));
         uint16_t hi = 0;
         double belowDark = 0;
         for (int32_t y = 0; y < r.lHeight; ++y)
@@ -98,8 +98,8 @@ TEST(Radiograph, HigherKvFlattensTheContrast)
 {
     // The same patient at 60 and 80 kV: the harder beam shows the anatomy
     // with less spread of grey levels.
-    const sim::RawImage soft = sim::renderRadiograph(spec(60, 8));
-    const sim::RawImage hard = sim::renderRadiograph(spec(80, 8));
+    const sim::RawImage soft = sim::renderRadiograph(setup(60, 8));
+    const sim::RawImage hard = sim::renderRadiograph(setup(80, 8));
     const Stats s = stats(soft, 0, 0, soft.lWidth, soft.lHeight);
     const Stats h = stats(hard, 0, 0, hard.lWidth, hard.lHeight);
     EXPECT_GT(s.sd, h.sd * 1.2);
@@ -108,8 +108,8 @@ TEST(Radiograph, HigherKvFlattensTheContrast)
 
 TEST(Radiograph, LowerMaIsNoisierButNotDarker)
 {
-    const sim::RawImage lo = sim::renderRadiograph(spec(70, 2));
-    const sim::RawImage hi = sim::renderRadiograph(spec(70, 8));
+    const sim::RawImage lo = sim::renderRadiograph(setup(70, 2));
+    const sim::RawImage hi = sim::renderRadiograph(setup(70, 8));
     // The soft tissue low in the neck, beside the spine's ghost.
     const Stats l = stats(lo, 200, 300, 300, 340);
     const Stats h = stats(hi, 200, 300, 300, 340);
@@ -123,7 +123,7 @@ TEST(Radiograph, LowerMaIsNoisierButNotDarker)
 
 TEST(Radiograph, ACutImageIsBlankWhereTheXrayDidNotReach)
 {
-    sim::RadiographSpec s = spec(70, 4, 3, sim::Projection::Tmj, 4);
+    sim::RadiographSetup s = setup(70, 4, 3, sim::Projection::Tmj, 4);
     s.taken.resize(2);
     s.taken[1].dFraction = 0.5;
     const sim::RawImage r = sim::renderRadiograph(s);
@@ -137,8 +137,8 @@ TEST(Radiograph, ACutImageIsBlankWhereTheXrayDidNotReach)
 
 TEST(Radiograph, TheSweepDwellsLongerWhereTheFilmRunsSlower)
 {
-    sim::RadiographSpec even = spec(70, 4, 5);
-    sim::RadiographSpec dip = even;
+    sim::RadiographSetup even = setup(70, 4, 5);
+    sim::RadiographSetup dip = even;
     dip.lSpeeds.assign(100, 600);
     for (size_t i = 40; i < 60; ++i) dip.lSpeeds[i] = 300;  // half speed over the middle fifth
     const sim::RawImage a = sim::renderRadiograph(even);
