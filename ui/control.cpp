@@ -49,6 +49,10 @@ public:
                 QPointer<QObject> alive(obj);
                 c_.form().keyDown(lKeyCodeOf(ke), lShiftOf(ke->modifiers()));
                 if (alive.isNull()) return true;
+                // The window's handler took the focus away (it locked this
+                // control for a command, say): the key was the window's alone
+                // and must not reach the window again as one that started there.
+                if (obj != QApplication::focusWidget()) return true;
                 break;
             }
             default: break;
