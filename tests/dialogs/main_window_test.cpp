@@ -1,7 +1,9 @@
 // Both dialogs opened the way the operator opens them from the main window:
 // test mode's "Test Mode" button, and a right click on the pressed size
 // button; and what the main window does with the result.
+#include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
 
 #include "app/app_state.h"
 #include "dialogs/dialog_runners.h"
@@ -75,6 +77,23 @@ TEST_F(MainWindowDialogs, TestModeButtonOpensTheEquipmentDialogWhileThePollingGo
     EXPECT_EQ(sIniValue("AutoPower"), "1");
     EXPECT_EQ(sIniValue("DisplayMode"), "0");
     EXPECT_TRUE(main_->booTimerEnabled());
+}
+
+TEST_F(MainWindowDialogs, OneCtrlAltJFromTheKeyboardSwitchesTestModeOnOnce) {
+    // The key as the keyboard delivers it, to the control that has the
+    // focus; switching test mode on locks that control while the unit is
+    // told, which takes the focus away from it.
+    main_->f.m_booActivated = true;  // no connection: only the key goes to the unit
+    main_->Show(false);
+    QApplication::setActiveWindow(main_.get());
+    main_->cmdReset->setFocus();
+    if (!main_->cmdReset->hasFocus()) GTEST_SKIP() << "this platform gives no keyboard focus";
+    dlgfake::unit().sent.clear();
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_J, Qt::ControlModifier | Qt::AltModifier);
+    QApplication::sendEvent(QApplication::focusWidget(), &key);
+    EXPECT_EQ(dlgfake::unit().sent, (std::vector<std::string>{"t1"}));
+    EXPECT_TRUE(main_->cmdDebug->visible());
+    main_->Hide();
 }
 
 TEST_F(MainWindowDialogs, AFailedEquipmentSettingLeavesTheMainWindowOpen) {
