@@ -99,6 +99,9 @@ std::unique_ptr<Library>& slot() {
 
 Library& theLibrary() { return *slot(); }
 
-void vResetLibrary() { slot() = std::make_unique<Library>(); }
+void vResetLibrary() {
+    slot() = std::make_unique<Library>();
+    theSensor().reset();  // a fresh library starts with a fresh sensor too
+}
 
 }  // namespace sim
