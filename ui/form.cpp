@@ -72,12 +72,9 @@ void Form::setBackColor(int32_t lColor) {
     update();
 }
 
-void Form::setForeColor(int32_t lColor) {
-    foreColor_ = lColor;
-    QPalette pal = palette();
-    pal.setColor(QPalette::WindowText, qColorOf(lColor));
-    setPalette(pal);
-}
+// The window's own text colour; its controls keep theirs unless they are
+// given one (an option button keeps the toolkit's text colour).
+void Form::setForeColor(int32_t lColor) { foreColor_ = lColor; }
 
 void Form::Load() {
     if (loaded_) return;
@@ -146,6 +143,12 @@ bool Form::event(QEvent* e) {
         QMetaObject::invokeMethod(this, [this] { runActivate(); }, Qt::QueuedConnection);
     }
     return QWidget::event(e);
+}
+
+void Form::setVisible(bool visible) {
+    QWidget::setVisible(visible);
+    // However the window went away, a modal Show waiting for it returns.
+    if (!visible && modalLoop_ != nullptr) modalLoop_->quit();
 }
 
 void Form::closeEvent(QCloseEvent* e) {

@@ -116,6 +116,8 @@ public:
     // A key press as the keyboard makes it (tests and the control hooks).
     void keyDown(int KeyCode, int Shift);
 
+    void setVisible(bool visible) override;
+
 protected:
     bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;

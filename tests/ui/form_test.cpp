@@ -132,6 +132,14 @@ TEST(Form, ModalShowWaitsUntilTheWindowIsUnloaded) {
     EXPECT_EQ(f.log.back(), "unload");
 }
 
+TEST(Form, ModalShowReturnsWhenTheWindowIsHidden) {
+    Recorder f;
+    QTimer::singleShot(0, &f, [&] { f.hide(); });
+    f.Show(true);
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_TRUE(f.isLoaded());  // hidden, not unloaded
+}
+
 TEST(Form, ModalShowOfAWindowThatUnloadsItselfInLoadReturnsAtOnce) {
     struct SelfUnload : ui::Form {
         void Form_Load() override { Unload(); }

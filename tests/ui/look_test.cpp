@@ -121,6 +121,12 @@ TEST(Look, ColoursReachTheScreen) {
     EXPECT_EQ(pixelAt(open.widget(), {open.widget()->width() / 2, open.widget()->height() / 2}), before);
     EXPECT_EQ(lbl.widget()->palette().color(QPalette::WindowText), ui::qColorOf(lColorDark()));
     EXPECT_EQ(locked.widget()->palette().color(QPalette::Text), ui::qColorOf(lColorDark()));
+    // An option button keeps the toolkit's text colour.
+    auto& opt = f.add<ui::OptionButton>("optDisplay", 1, nullptr, 0, 4500, 1500, 300);
+    const QColor optInk = opt.widget()->palette().color(QPalette::WindowText);
+    vSetForeColor(f);
+    EXPECT_EQ(opt.widget()->palette().color(QPalette::WindowText), optInk);
+    EXPECT_NE(optInk, ui::qColorOf(lColorDark()));
     // The window itself.
     f.moveTwips(0, 0, 6000, 6000);
     EXPECT_EQ(pixelAt(&f, {f.QWidget::width() - 2, f.QWidget::height() - 2}), light);
