@@ -41,6 +41,7 @@ void E2eTest::SetUp() {
     const char* sStage = std::getenv("ZYR_STAGE_DIR");
     ASSERT_NE(sStage, nullptr) << "ZYR_STAGE_DIR names the staged program folder";
     ASSERT_TRUE(QFile::exists(QString(sStage) + "/ZYR_PAN_WEQ")) << sStage;
+    ASSERT_TRUE(QFile::exists(QString(sStage) + "/ZYR_PAN_WEQ.ini")) << "no staged settings file in " << sStage;
     if (!booTools()) GTEST_SKIP() << "Xvfb and xdotool are not available";
 
     dir_ = std::make_unique<QTemporaryDir>();

@@ -1,0 +1,155 @@
+// Idle CPU of the console: starts the staged program on an Xvfb display of
+// its own, confirms power on, lets it settle in its idle state (the polling
+// timer runs every 10 ms) and reads the CPU time of the process from
+// /proc/PID/stat over a measuring period. Prints the figure; exits 1 when
+// the console used 1 % of one core or more.
+//   zyr_idle_bench [STAGE_DIR [SECONDS]]
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <cstdio>
+#include <functional>
+
+#include "platform/profile_string.h"
+
+namespace {
+QString s_sDisplay;
+
+int iRun(const QString& sProgram, const QStringList& args, QString* psOut = nullptr) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", s_sDisplay);
+    p.setProcessEnvironment(env);
+    p.start(sProgram, args);
+    if (!p.waitForFinished(10000)) return -1;
+    if (psOut != nullptr) *psOut = QString::fromLocal8Bit(p.readAllStandardOutput());
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+bool booCopyTree(const QString& sFrom, const QString& sTo) {
+    QDirIterator it(sFrom, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QDir().mkpath(sTo);
+    while (it.hasNext()) {
+        const QString s = it.next();
+        const QString sRel = QDir(sFrom).relativeFilePath(s);
+        if (it.fileInfo().isDir()) {
+            QDir().mkpath(sTo + "/" + sRel);
+        } else if (!QFile::copy(s, sTo + "/" + sRel)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// utime + stime of a process, in seconds.
+double dCpuSeconds(qint64 lPid) {
+    QFile f(QString("/proc/%1/stat").arg(lPid));
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    const QByteArray s = f.readAll();
+    // Fields after the command name in parentheses; utime and stime are the
+    // 14th and 15th fields of the line.
+    const QList<QByteArray> rest = s.mid(s.lastIndexOf(')') + 2).split(' ');
+    if (rest.size() < 13) return -1;
+    const double dTicks = rest[11].toDouble() + rest[12].toDouble();
+    return dTicks / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+bool booWaitFor(const std::function<bool()>& pred, int iMs) {
+    QElapsedTimer t;
+    t.start();
+    while (!pred()) {
+        if (t.elapsed() > iMs) return false;
+        QThread::msleep(100);
+    }
+    return true;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QString sStage = QDir(argc > 1 ? QString(argv[1]) : QString(ZYR_STAGE_DIR)).absolutePath();
+    const int iSeconds = argc > 2 ? std::atoi(argv[2]) : 30;
+
+    QTemporaryDir dir;
+    const QString sCopy = dir.path() + "/stage";
+    if (!booCopyTree(sStage, sCopy) || !QFile::exists(sCopy + "/ZYR_PAN_WEQ")) {
+        std::fprintf(stderr, "no staged program in %s\n", qPrintable(sStage));
+        return 2;
+    }
+    const std::string sIni = (sCopy + "/ZYR_PAN_WEQ.ini").toStdString();
+    platform::WritePrivateProfileStringA("ZYR_PAN_WEQ", "SaveFileName", (dir.path() + "/idle.bmp").toUtf8().constData(),
+                                         sIni.c_str());
+    platform::WritePrivateProfileStringA("ZYR_PAN_WEQ", "ClickSound", "", sIni.c_str());
+    platform::WritePrivateProfileStringA("ZyrPan2", "Link", "sim", sIni.c_str());
+    platform::WritePrivateProfileStringA("ZyrPan2", "CoolTimeAtStart", "0", sIni.c_str());
+
+    QProcess xvfb;
+    for (int n = 150 + static_cast<int>(QCoreApplication::applicationPid() % 50); n < 400 && s_sDisplay.isEmpty(); ++n) {
+        if (QFile::exists(QString("/tmp/.X%1-lock").arg(n))) continue;
+        const QString sDisplay = QString(":%1").arg(n);
+        xvfb.start("Xvfb", {sDisplay, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+        if (!xvfb.waitForStarted(5000)) break;
+        s_sDisplay = sDisplay;
+        if (!booWaitFor([] { return iRun("xdotool", {"getdisplaygeometry"}) == 0; }, 10000)) {
+            s_sDisplay.clear();
+            xvfb.kill();
+            xvfb.waitForFinished();
+        }
+    }
+    if (s_sDisplay.isEmpty()) {
+        std::fprintf(stderr, "no Xvfb display (install xvfb and xdotool)\n");
+        return 2;
+    }
+
+    QProcess console;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", s_sDisplay);
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("TMPDIR", dir.path());
+    console.setProcessEnvironment(env);
+    console.start(sCopy + "/ZYR_PAN_WEQ", {});
+    QString sBox;
+    const bool booUp = console.waitForStarted(10000) && booWaitFor(
+                                                            [&] {
+                                                                iRun("xdotool", {"search", "--onlyvisible", "--name", "^Tolvek E$"}, &sBox);
+                                                                return !sBox.trimmed().isEmpty();
+                                                            },
+                                                            20000);
+    if (!booUp) {
+        std::fprintf(stderr, "the console did not ask to confirm power on\n");
+        console.kill();
+        xvfb.kill();
+        return 2;
+    }
+    iRun("xdotool", {"windowfocus", "--sync", sBox.trimmed().split('\n').first()});
+    iRun("xdotool", {"key", "Return"});
+    QThread::sleep(3);  // connected, idle in state 0, polling every 10 ms
+
+    const double dCpu0 = dCpuSeconds(console.processId());
+    QElapsedTimer wall;
+    wall.start();
+    QThread::sleep(static_cast<unsigned long>(iSeconds));
+    const double dCpu1 = dCpuSeconds(console.processId());
+    const double dWall = static_cast<double>(wall.elapsed()) / 1000.0;
+    const bool booAlive = console.state() == QProcess::Running;
+
+    console.kill();
+    console.waitForFinished(5000);
+    xvfb.terminate();
+    xvfb.waitForFinished(5000);
+    if (!booAlive || dCpu0 < 0 || dCpu1 < 0) {
+        std::fprintf(stderr, "the console did not stay up for the measurement\n");
+        return 2;
+    }
+    const double dPercent = (dCpu1 - dCpu0) / dWall * 100.0;
+    std::printf("idle console: %.2f CPU seconds in %.1f s = %.2f %% of one core (limit 1 %%)\n", dCpu1 - dCpu0,
+                dWall, dPercent);
+    return dPercent < 1.0 ? 0 : 1;
+}
