@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
     for (int n = 150 + static_cast<int>(QCoreApplication::applicationPid() % 50); n < 400 && s_sDisplay.isEmpty(); ++n) {
         if (QFile::exists(QString("/tmp/.X%1-lock").arg(n))) continue;
         const QString sDisplay = QString(":%1").arg(n);
-        xvfb.start("Xvfb", {sDisplay, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+        xvfb.start("Xvfb", {sDisplay, "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"});
         if (!xvfb.waitForStarted(5000)) break;
         s_sDisplay = sDisplay;
         if (!booWaitFor([] { return iRun("xdotool", {"getdisplaygeometry"}) == 0; }, 10000)) {

@@ -61,8 +61,10 @@ void E2eTest::SetUp() {
         sDisplay_ = QString(":%1").arg(n);
         xvfb_ = std::make_unique<QProcess>();
         xvfb_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        xvfb_->start("Xvfb", {sDisplay_, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
-        // Ready once a client gets through to it.
+        xvfb_->start("Xvfb", {sDisplay_, "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"});
+        // Ready once a client gets through to it. -noreset keeps the server from
+        // resetting when that probing client leaves, which would refuse the
+        // program connecting right after it.
         int iExit = 1;
         if (xvfb_->waitForStarted(5000) &&
             booWaitFor(
