@@ -17,9 +17,20 @@ QPointer<QSoundEffect>& current() {
     return effect;
 }
 
+SoundPlayer& player() {
+    static SoundPlayer p;
+    return p;
+}
+
 }  // namespace
 
+void vSetSoundPlayer(SoundPlayer p) { player() = std::move(p); }
+
 void PlaySoundFileAsync(const char* path) {
+    if (player()) {
+        player()(path);
+        return;
+    }
     QCoreApplication* app = QCoreApplication::instance();
     if (app == nullptr) return;
     QPointer<QSoundEffect>& effect = current();

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/file_find.h"
-#include "tests/platform/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/play_sound.h"
-#include "tests/platform/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "platform/profile_string.h"
 #include "tests/platform/child_process.h"
-#include "tests/platform/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "platform/program_folder.h"
-#include "tests/platform/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
