@@ -1,5 +1,6 @@
 // A dialog over a real main window (offscreen) on the scripted library; the
-// main window shows the dialogs through the program's own runners.
+// main window shows the dialogs through the program's own runners,
+// registered as the program registers them at start.
 #pragma once
 #include <memory>
 #include <string>
@@ -26,8 +27,6 @@ protected:
     void TearDown() override {
         dlg_.reset();  // before its owner, the main window
         platform::vSetReplaceHook(nullptr);
-        vRegisterTestDialog(nullptr);
-        vRegisterSettingDialog(nullptr);
         ConsoleTest::TearDown();
     }
     // Loads the main window, then the dialog over it, not yet loaded.
@@ -36,7 +35,5 @@ protected:
         dlg_ = std::make_unique<T>(frm_.get());
         return *dlg_;
     }
-    std::string sBoxes() const { return sJoined(boxTexts()); }
-
     std::unique_ptr<T> dlg_;
 };

@@ -9,6 +9,7 @@
 #include "dialogs/frm_test.h"
 #include "tests/dialogs/dialog_test.h"
 #include "tests/support/dialog_during.h"
+#include "ui/look.h"
 
 namespace {
 using enum scripted::Reply;
@@ -44,13 +45,12 @@ protected:
 const std::map<std::string, std::string> FRAMES = {{"ap0", "\x02" "ap0 21\x03"}, {"ap1", "\x02" "ap1 22\x03"},
                                                    {"sp0", "\x02" "sp0 33\x03"}, {"sp1", "\x02" "sp1 34\x03"}};
 constexpr const char* WRONG = "Set preheat value correctly.\n(Valid value: 0 - 255)";
-constexpr const char* NO_ACK =
-    "Communication with equipment is unavailable. Confirm power on of the equipment.\r\nERR : 10003\r\nMSG : "
-    "Unclear Error|Equipment Setting Command could not be transferred correctly.";
+// The two boxes of a switch the unit did not take, around its error code and explanation.
+const std::string COMM = "Communication with equipment is unavailable. Confirm power on of the equipment.\r\nERR : ";
+const std::string NOT_SENT = "|Equipment Setting Command could not be transferred correctly.";
+constexpr const char* NO_ACK = "10003\r\nMSG : Unclear Error";
 constexpr const char* REFUSED =
-    "Communication with equipment is unavailable. Confirm power on of the equipment.\r\nERR : 7\r\nMSG : Access "
-    "failure to Exposure Control Program Load File that was set by factor.|Equipment Setting Command could not be "
-    "transferred correctly.";
+    "7\r\nMSG : Access failure to Exposure Control Program Load File that was set by factor.";
 
 struct OkCase {
     const char* name;
@@ -60,7 +60,7 @@ struct OkCase {
     const char* text;
     scripted::Reply ap, sp;  // the unit's answer to "ap" and to "sp"
     const char* commands;  // sent, in order
-    const char* boxes;     // shown, joined by '|'
+    const char* boxes;     // shown, joined by '|'; for a switch not taken, its error and explanation
     const char* kept;      // the nine values afterwards; null: nothing kept, the dialog stays
 };
 class FrmTestOk : public FrmTestTest, public ::testing::WithParamInterface<OkCase> {};
@@ -84,7 +84,6 @@ TEST_P(FrmTestOk, SendsBothSwitchesThenKeepsAllNineValues) {
     if (c.a >= 0) d.optAutoPower[c.a]->setValue(true);
     if (c.d >= 0) d.optDisplay[c.d]->setValue(true);
     if (c.row >= 0) d.txtPreHeat[c.row]->setText(c.text);
-    d.Show(false);
     std::string sLocked;  // at each send: 1 when nothing could close or use the dialog
     scripted::unit().onCall = [&](const scripted::Call& call) {
         if (call.name != "Ether232Send") return;
@@ -99,9 +98,10 @@ TEST_P(FrmTestOk, SendsBothSwitchesThenKeepsAllNineValues) {
 
     EXPECT_EQ(sJoined(scripted::commands(), " "), c.commands);
     for (const auto& s : scripted::unit().sends) EXPECT_EQ(s.bytes, FRAMES.at(s.bytes.substr(1, 3)));
-    EXPECT_EQ(sBoxes(), c.boxes);
+    const bool booFailed = c.ap != Ack || c.sp != Ack;  // the device is then released once
+    EXPECT_EQ(sJoined(boxTexts()), booFailed ? COMM + c.boxes + NOT_SENT : c.boxes);
     EXPECT_EQ(std::to_string(scripted::iCalls("ResetAll")) + std::to_string(scripted::iCalls("SetDeviceFree")),
-              c.ap != Ack || c.sp != Ack ? "11" : "00");  // the device released once
+              booFailed ? "11" : "00");
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     if (c.kept != nullptr) {
         EXPECT_FALSE(d.isLoaded());
@@ -109,7 +109,7 @@ TEST_P(FrmTestOk, SendsBothSwitchesThenKeepsAllNineValues) {
         EXPECT_EQ(sKept(false), c.kept);
         return;
     }
-    EXPECT_EQ(boxes_.back().hOwner, d.hWnd());
+    EXPECT_EQ(boxes_.empty() ? nullptr : boxes_.back().hOwner, d.hWnd());
     EXPECT_TRUE(d.isLoaded() && d.cmdOk->enabled() && d.cmdCancel->enabled() && d.FrameSetting->enabled());
     EXPECT_TRUE(d.optAutoPower[c.a]->value() && d.optDisplay[c.d]->value());
     ASSERT_TRUE(d.cmdCancel->click());
@@ -142,7 +142,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Faults: Ctrl+Alt+J handled twice on its way from the focused control (test
 // mode on and straight off again), the "Test Mode" button opening nothing,
-// the dialog not modal over the main window, the polling stopped meanwhile.
+// the dialog not modal over the main window, the polling stopped meanwhile,
+// a text of the dialog wrong, its colours not the console's, the cephalostat
+// or pre-heat rows on offer.
 TEST_F(FrmTestTest, CtrlAltJOnceThenTheTestModeButtonOpensIt) {
     frmMain& frm = connectIdle();
     frm.Show(false);
@@ -156,12 +158,19 @@ TEST_F(FrmTestTest, CtrlAltJOnceThenTheTestModeButtonOpensIt) {
     ASSERT_TRUE(frm.cmdDebug->visible());
     std::string sDuring;
     auto pLeftOpen = pDuringDialog<frmTest>([&](frmTest& d) {
-        sDuring = std::to_string(d.parentWidget() == &frm) + std::to_string(frm.booTimerEnabled());
+        auto cap = [](const ui::Control* p) { return p->caption().value_or(""); };
+        sDuring = sJoined({d.caption(), cap(d.FrameSetting), cap(d.lbl1[1]), cap(d.lbl1[2]), cap(d.optDisplay[1]),
+                           cap(d.optDisplay[0]), cap(d.cmdOk), cap(d.cmdCancel),
+                           std::to_string(d.parentWidget() == &frm) + std::to_string(frm.booTimerEnabled()) +
+                               std::to_string(d.backColor() == lColorLight() && d.foreColor() == lColorDark()) +
+                               std::to_string(d.lbl1[0]->visible() || d.txtPreHeat[0]->visible())});
         d.cmdOk->click();
     });
     ASSERT_TRUE(frm.cmdDebug->click());
     EXPECT_FALSE(*pLeftOpen);
-    EXPECT_EQ(sDuring, "11");  // over the main window, the polling on
+    // Over the main window, the polling on, the console's colours, neither the
+    // cephalostat nor the pre-heat rows on offer.
+    EXPECT_EQ(sDuring, "Equipment Setting|Equipment Setting|Auto Power OFF|Exhibition|ON|OFF|OK|Cancel|1110");
     EXPECT_EQ(scripted::commands(), (std::vector<std::string>{"t1", "ap1", "sp0"}));
 }
 
