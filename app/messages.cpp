@@ -36,7 +36,9 @@ void vShowErrMsg(void* hOwner, int32_t lCode, const std::string& sMsg) {
 }
 
 void vShowInitErr(void* hOwner, int32_t lCode) {
-    const std::string sBox = sGetResText(20100) + " (" + std::to_string(lCode) + ")" + kLineBreak +
-                             sGetResText(20101);
-    vMsgInfo(hOwner, sBox);
+    std::string sBox = sGetResText(20100) + " (" + std::to_string(lCode) + ")" + kLineBreak;
+    // A link that cannot open for a reason of the installation says which:
+    // checking the unit's power and cable would not help.
+    if (lCode == kCodeNoLinkSetting || lCode == kCodeNoSerialPermission) sBox += sCodeExplanation(lCode) + kLineBreak;
+    vMsgInfo(hOwner, sBox + sGetResText(20101));
 }

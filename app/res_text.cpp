@@ -18,6 +18,7 @@ std::string sGetResText(int32_t lNo) {
 
 int32_t lCodeTextNo(int32_t lCode) {
     if (lCode >= 1 && lCode <= 30) return 10450 + lCode;
+    if (lCode == kCodeNoLinkSetting || lCode == kCodeNoSerialPermission) return 10400 - lCode;
     if (lCode >= -10 && lCode <= -1) return 10491;
     if (lCode >= -99 && lCode <= -93) return 10400 - lCode;
     return 10492;

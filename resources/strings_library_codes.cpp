@@ -1,11 +1,23 @@
 // Explanations of the sensor library's result codes: 10450 + code for the
-// codes 1 to 30 (15 to 17 and 25 to 30 have none), 10491 for the
-// communication codes, 10492 for any other, 10400 - code for -93 to -99.
+// codes 1 to 30 (15 to 17, 25 and 27 to 30 have none), 10491 for the
+// communication codes, 10492 for any other, 10400 - code for -93 to -99 and
+// for the two link codes with a remedy of their own, -4 and -5.
 #include "resources/string_rows.h"
 
 namespace {
 
 constexpr tResRow kRows[] = {
+    {10404,
+     "No Link setting: section [ZyrPan2] of ZYR_PAN_WEQ.ini does not say how the unit is connected "
+     "(Link=sim, tcp:HOST:PORT or serial:DEVICE).",
+     "Link の設定がありません。ZYR_PAN_WEQ.ini の [ZyrPan2] セクションに装置の接続方法"
+     "（Link=sim、tcp:ホスト:ポート、serial:デバイス）を設定してください。"},
+    {10405,
+     "No permission to open the serial device of the unit: add the user to the dialout group "
+     "(then log in again).",
+     "装置のシリアルデバイスを開く権限がありません。ユーザーを dialout グループに追加してください"
+     "（その後、ログインし直してください）。"},
+
     {10451, "Status of Circuit Setting at Initialization Time was changed.",
      "初期化時の回路設定の状態が変更されました。"},
     {10452, "AD cannot be reading condition.", "ADを読み取り可能な状態にできません。"},
@@ -48,6 +60,12 @@ constexpr tResRow kRows[] = {
      "校正データ作成用の画像データに、CCD駆動データの値の違いによる濃度差がありません。"},
     {10474, "Communication Control Program Load File Error.",
      "通信制御プログラムのロードファイルのエラーです。"},
+
+    {10476,
+     "This library has no driver for a real sensor. Its simulated sensor runs only with Link=sim, or "
+     "Sensor=sim beside a tcp: or serial: link, in section [ZyrPan2] of ZYR_PAN_WEQ.ini.",
+     "このライブラリには実際のセンサのドライバがありません。模擬センサは、ZYR_PAN_WEQ.ini の "
+     "[ZyrPan2] セクションが Link=sim、または tcp: か serial: のリンクと Sensor=sim のときだけ動作します。"},
 
     {10491, "Communication Error. Communication is not established.",
      "通信エラー。通信が確立されていません。"},

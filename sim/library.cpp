@@ -1,5 +1,7 @@
 #include "sim/library.h"
 
+#include <strings.h>
+
 #include "platform/tick_clock.h"
 #include "sim/ini_keys.h"
 #include "sim/transport_embedded.h"
@@ -8,6 +10,14 @@
 #include "sim/virtual_sensor.h"
 
 namespace sim {
+namespace {
+
+bool booVirtualSensorChosen(const std::string& sIniPath) {
+    if (parseLinkSpec(sIniText(sIniPath, "Link")).kind == LinkSpec::Kind::Sim) return true;
+    return ::strcasecmp(sIniText(sIniPath, "Sensor").c_str(), "sim") == 0;
+}
+
+}  // namespace
 
 Library::Library() {
     vSetTextSinks([](const std::string& text) { theSensor().onConsoleCommand(text); },
@@ -32,7 +42,10 @@ void Library::vInit(const char* sIniPath) {
     }
     iniPath_ = path;
     initialised_ = true;
-    link_ = parseLinkSpec(sIniText(iniPath_, "Link"));
+    linkText_ = sIniText(iniPath_, "Link");
+    link_ = parseLinkSpec(linkText_);
+    virtualSensor_ = booVirtualSensorChosen(iniPath_);
+    trace_.vConfigure(sIniText(iniPath_, "Trace"));
     connectTimeout_ = static_cast<uint32_t>(lIniNumber(iniPath_, "ConnectTimeout", 3000, 1, 60000));
     faults_.configure(readCallFaults(iniPath_));
 }
@@ -51,14 +64,36 @@ int32_t Library::lCommInit() {
         case LinkSpec::Kind::Serial:
             transport_ = std::make_unique<SerialTransport>(link_.device, link_.baud);
             break;
-        case LinkSpec::Kind::Invalid: return kLinkBadSetting;
+        case LinkSpec::Kind::Missing:
+            trace_.vEvent("no Link in [ZyrPan2]: the library does not know where the unit is");
+            return kLinkNoSetting;
+        case LinkSpec::Kind::Invalid:
+            trace_.vEvent("Link=" + linkText_ + " names no usable link");
+            return kLinkBadSetting;
     }
     const int32_t status = transport_->open();
+    if (status == 0) {
+        trace_.vEvent("link open: " + linkText_);
+    } else if (status == kLinkNoPermission) {
+        trace_.vEvent("no permission to open " + link_.device + ": add the user to the dialout group");
+    } else {
+        trace_.vEvent("link " + linkText_ + " not opened: status " + std::to_string(status));
+    }
     if (status != 0) transport_.reset();
     return status;
 }
 
+void Library::vPrepareSensor(const char* sIniPath) {
+    if (sIniPath != nullptr) virtualSensor_ = booVirtualSensorChosen(sIniPath);
+    sensorAsked_ = true;
+}
+
+void Library::vTraceStatus(const char* sWhat, int32_t status) {
+    trace_.vEvent(std::string(sWhat) + " failed: status " + std::to_string(status));
+}
+
 void Library::vDeviceFree() {
+    if (transport_) trace_.vEvent("link released");
     transport_.reset();
     toUnit_.reset();
     fromUnit_.reset();
@@ -69,7 +104,12 @@ int32_t Library::lSend(const char* sText, int16_t iLen) {
     if (!transport_) return kLinkNotOpen;
     const auto len = static_cast<size_t>(iLen);
     const int32_t status = transport_->send(sText, len);
-    if (status == 0) vWatch(toUnit_, sText, len, onCommand_);
+    if (status != 0) {
+        vTraceStatus("send", status);
+        return status;
+    }
+    if (len > 0) trace_.vToUnit(std::string_view(sText, len));
+    vWatch(toUnit_, sText, len, onCommand_);
     return status;
 }
 
@@ -77,7 +117,10 @@ int32_t Library::lRecv(char* sBuf) {
     if (sBuf == nullptr) return kBadArgument;
     if (!transport_) return kLinkNotOpen;
     const int32_t n = transport_->recv(sBuf, kRecvBuf);
-    if (n > 0) vWatch(fromUnit_, sBuf, static_cast<size_t>(n), onReport_);
+    if (n < 0) vTraceStatus("receive", n);
+    if (n <= 0) return n;
+    trace_.vFromUnit(std::string_view(sBuf, static_cast<size_t>(n)));
+    vWatch(fromUnit_, sBuf, static_cast<size_t>(n), onReport_);
     return n;
 }
 

@@ -23,7 +23,11 @@ LinkSpec parseLinkSpec(const std::string& text) {
     const auto colon = text.find(':');
     const std::string kind = sLower(text.substr(0, colon));
     const std::string rest = colon == std::string::npos ? std::string() : text.substr(colon + 1);
-    if (text.empty() || (kind == "sim" && colon == std::string::npos)) return spec;
+    if (text.empty()) return spec;
+    if (kind == "sim" && colon == std::string::npos) {
+        spec.kind = LinkSpec::Kind::Sim;
+        return spec;
+    }
 
     spec.kind = LinkSpec::Kind::Invalid;
     if (kind == "tcp") {

@@ -1,5 +1,6 @@
-// The value of [ZyrPan2] Link: "sim" (or absent), "tcp:HOST:PORT" or
-// "serial:DEVICE[:BAUD]".
+// The value of [ZyrPan2] Link: "sim", "tcp:HOST:PORT" or
+// "serial:DEVICE[:BAUD]". There is no default: without the key the library
+// does not know where the unit is, and never falls back to the simulator.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -7,8 +8,8 @@
 namespace sim {
 
 struct LinkSpec {
-    enum class Kind { Sim, Tcp, Serial, Invalid };
-    Kind kind = Kind::Sim;
+    enum class Kind { Missing, Sim, Tcp, Serial, Invalid };
+    Kind kind = Kind::Missing;
     std::string host;    // tcp
     uint16_t port = 0;   // tcp
     std::string device;  // serial

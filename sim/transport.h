@@ -8,10 +8,12 @@
 namespace sim {
 
 // Link statuses (the console explains -1..-10 as "Communication is not
-// established").
+// established", except -4 and -5, which have remedies of their own).
 constexpr int32_t kLinkNotOpen = -1;    // never opened, refused, or no such device
 constexpr int32_t kLinkLost = -2;       // the peer closed or the line failed
 constexpr int32_t kLinkBadSetting = -3; // [ZyrPan2] Link names no usable link
+constexpr int32_t kLinkNoSetting = -4;  // [ZyrPan2] has no Link at all
+constexpr int32_t kLinkNoPermission = -5;  // the serial device exists, but the user may not open it
 constexpr int32_t kBadArgument = 3;     // a null text or a negative length
 constexpr int32_t kNotInitialised = 9;  // the link was opened before ZyrWeq_Init
 

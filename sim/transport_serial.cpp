@@ -38,7 +38,9 @@ int32_t SerialTransport::open() {
     const speed_t speed = speedOf(baud_);
     if (speed == B0) return kLinkBadSetting;
     fd_ = ::open(device_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd_ < 0) return kLinkNotOpen;
+    // A device the user may not open (not in the dialout group) is told
+    // apart from one that is not there: the remedy differs.
+    if (fd_ < 0) return errno == EACCES || errno == EPERM ? kLinkNoPermission : kLinkNotOpen;
     termios tio{};
     if (::tcgetattr(fd_, &tio) != 0) {
         close();

@@ -19,6 +19,7 @@
 #include "sim/image_processing.h"
 #include "sim/image_timeline.h"
 #include "sim/radiograph.h"
+#include "sim/simulation_mark.h"
 
 namespace sim {
 namespace {
@@ -196,6 +197,7 @@ int32_t VirtualSensor::getImageData(int32_t lPictCount)
     const std::vector<XrayTimeline::Shot> shots = s.timeline.taken(platform::GetTickCount());
     if (lPictCount < 1 || lPictCount > static_cast<int32_t>(shots.size())) return kStatNoSensorData;
     s.raw = renderRadiograph(s.setupFor(shots, lPictCount));
+    vBurnSimulationMark(s.raw);  // whatever becomes of the data, it says what it is
     s.booRaw = true;
     return 0;
 }

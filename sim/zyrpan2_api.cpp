@@ -1,7 +1,7 @@
 // The thirteen exported functions of libZyrPan2.so. Each first counts the
 // call against the chosen faults of [ZyrPan2] (Fail_<Call>=status), then
-// hands the sensor calls to the virtual sensor and the link calls to the
-// library's link.
+// hands the sensor calls to the virtual sensor (only where [ZyrPan2] chose
+// it) and the link calls to the library's link.
 #include <optional>
 
 #include "sensor/zyrpan2.h"
@@ -16,6 +16,13 @@ using sim::theSensor;
 namespace {
 // Counts the call; the status chosen for it in [ZyrPan2], if any.
 std::optional<int32_t> fault(Call call) { return theLibrary().callFault(call); }
+
+// A sensor call without the virtual sensor: this library drives no real
+// sensor, so it refuses rather than answer a real exposure with a synthetic image.
+std::optional<int32_t> noSensor() {
+    if (theLibrary().booVirtualSensor()) return std::nullopt;
+    return sim::kNoSensorDriver;
+}
 }  // namespace
 
 extern "C" {
@@ -37,12 +44,17 @@ int32_t ZyrWeq_SetCommInit(void) {
 
 int32_t ZyrWeq_SetSensMduInit(const char* sIniPath, int32_t lLoadFpga) {
     if (const auto f = fault(Call::SetSensMduInit)) return *f;
+    theLibrary().vPrepareSensor(sIniPath);
     if (sIniPath == nullptr) return sim::kBadArgument;
+    if (const auto s = noSensor()) return *s;
     return theSensor().initModule(sIniPath, lLoadFpga);
 }
 
 int32_t ZyrWeq_ResetAll(void) {
     if (const auto f = fault(Call::ResetAll)) return *f;
+    // The console resets the sensor while it connects, before it prepares
+    // it: only a refused preparation makes the reset fail too.
+    if (const auto s = noSensor(); s && theLibrary().booSensorAsked()) return *s;
     return theSensor().resetAll();
 }
 
@@ -50,22 +62,26 @@ int32_t ZyrWeq_SetParamforPictEx(const char* sFilmPath, int32_t lPictCount, int3
                                  int32_t lTimeLag) {
     if (const auto f = fault(Call::SetParamforPictEx)) return *f;
     if (sFilmPath == nullptr) return sim::kBadArgument;
+    if (const auto s = noSensor()) return *s;
     return theSensor().setParam(sFilmPath, lPictCount, lTimeStep, lTimeLag);
 }
 
 int32_t ZyrWeq_SetWaitXExpose(void) {
     if (const auto f = fault(Call::SetWaitXExpose)) return *f;
+    if (const auto s = noSensor()) return *s;
     return theSensor().waitXExpose();
 }
 
 int32_t ZyrWeq_CheckPictStatus(uint8_t* pbytStat) {
     if (const auto f = fault(Call::CheckPictStatus)) return *f;
     if (pbytStat == nullptr) return sim::kBadArgument;
+    if (const auto s = noSensor()) return *s;
     return theSensor().checkPictStatus(pbytStat);
 }
 
 int32_t ZyrWeq_GetImageDataEx(int32_t lPictCount) {
     if (const auto f = fault(Call::GetImageDataEx)) return *f;
+    if (const auto s = noSensor()) return *s;
     return theSensor().getImageData(lPictCount);
 }
 
@@ -78,6 +94,7 @@ int32_t ZyrWeq_SetDeviceFree(void) {
 int32_t ZyrWeq_ImageProcessingEx(const char* sDatPath, int32_t* plValue1, int32_t* plValue2) {
     if (const auto f = fault(Call::ImageProcessingEx)) return *f;
     if (sDatPath == nullptr || plValue1 == nullptr || plValue2 == nullptr) return sim::kBadArgument;
+    if (const auto s = noSensor()) return *s;
     return theSensor().imageProcessing(sDatPath, plValue1, plValue2);
 }
 
@@ -85,6 +102,7 @@ int32_t ZyrWeq_SaveBitmap(const char* sDatPath, int32_t lValue1, int32_t lValue2
                           int32_t lZero2, const char* sBmpName) {
     if (const auto f = fault(Call::SaveBitmap)) return *f;
     if (sDatPath == nullptr || sBmpName == nullptr) return sim::kBadArgument;
+    if (const auto s = noSensor()) return *s;
     return theSensor().saveBitmap(sDatPath, lValue1, lValue2, lZero1, lZero2, sBmpName);
 }
 

@@ -70,7 +70,7 @@ protected:
         std::map<std::string, std::string> keys = {
             {"AnswerDelay", "20"}, {"MoveTime", "1000"},    {"ReadyTime", "200"}, {"HandSwitchDelay", "300"},
             {"XrayDelay", "100"},  {"XrayOn", "400"},       {"XrayGap", "200"},   {"CoolTime", "0"},
-            {"ImageBinning", "4"}, {"ImageSeed", "7"}};
+            {"ImageBinning", "4"}, {"ImageSeed", "7"},   {"Link", "sim"}};
         for (const auto& kv : extra) keys[kv.first] = kv.second;
         for (const auto& kv : keys)
             ASSERT_NE(platform::WritePrivateProfileStringA("ZyrPan2", kv.first.c_str(), kv.second.c_str(),

@@ -26,7 +26,7 @@ std::vector<int32_t> usedNumbers() {
     std::vector<int32_t> v = {10417, 10418, 10419, 10423, 10424, 10425, 10426, 10427,
                               11403, 11490, 11491, 11492, 11493, 11494, 11495, 11496,
                               11498, 11499, 12402, 12403, 12404, 12405, 12406, 12407,
-                              12408, 12414, 20100, 20101, 20102};
+                              12408, 12414, 20100, 20101, 20102, 10404, 10405, 10476};
     for (int c = 1; c <= 14; ++c) v.push_back(10450 + c);
     for (int c = 18; c <= 24; ++c) v.push_back(10450 + c);
     for (int n = 10491; n <= 10499; ++n) v.push_back(n);
@@ -56,7 +56,7 @@ TEST(StringTable, NoNumberIsListedTwice) {
 
 TEST(StringTable, LibraryCodesWithoutTextAreAbsent) {
     std::string s;
-    for (int c : {15, 16, 17, 25, 26, 27, 28, 29, 30}) {
+    for (int c : {15, 16, 17, 25, 27, 28, 29, 30}) {
         EXPECT_FALSE(booLoadResStringIn(1, 10450 + c, s)) << c;
         EXPECT_FALSE(booLoadResStringIn(2, 10450 + c, s)) << c;
     }

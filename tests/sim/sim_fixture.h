@@ -31,7 +31,8 @@ protected:
 
     // Writes the settings file with these lines in [ZyrPan2].
     void vWriteIni(const std::string& keys) {
-        std::ofstream(ini) << "[ZYR_PAN_WEQ]\nVolt=70\n\n[ZyrPan2]\n" << keys << "\n";
+        const std::string link = keys.find("Link=") == std::string::npos ? "Link=sim\n" : "";
+        std::ofstream(ini) << "[ZYR_PAN_WEQ]\nVolt=70\n\n[ZyrPan2]\n" << link << keys << "\n";
     }
     // Init and SetCommInit, as the console's lLinkOpen does.
     int32_t lOpen(const std::string& keys = "Link=sim") {

@@ -115,7 +115,7 @@ TEST_P(UnitLinkSpec, ParsesTheLinkSetting) {
 using K = sim::LinkSpec::Kind;
 INSTANTIATE_TEST_SUITE_P(
     Values, UnitLinkSpec,
-    ::testing::Values(SpecCase{"", K::Sim, ""}, SpecCase{"sim", K::Sim, ""}, SpecCase{"SIM", K::Sim, ""},
+    ::testing::Values(SpecCase{"", K::Missing, ""}, SpecCase{"sim", K::Sim, ""}, SpecCase{"SIM", K::Sim, ""},
                       SpecCase{"tcp:127.0.0.1:4001", K::Tcp, "127.0.0.1:4001"},
                       SpecCase{"tcp:bridge.local:23", K::Tcp, "bridge.local:23"},
                       SpecCase{"tcp:[::1]:4001", K::Tcp, "::1:4001"},
