@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "link/commands.h"
+
 namespace {
 // The text of the unit's error n is row 21000 + n - 1. A number outside the
 // table shows the fallback text of its row number; the unit may send any
@@ -18,8 +20,8 @@ int32_t lStatTextNo(const tStatInputs& t) {
     switch (t.lStat) {
     case 0:
         // Idle. Until the unit has confirmed a position the operator must
-        // first bring it there with RESET.
-        if (t.lMoveKind != 0) return 11452;
+        // first bring it there with RESET; a mode READY refuses says so.
+        if (t.lMoveKind != 0) return t.booNoExposure ? TEXT_NO_EXPOSURE : 11452;
         if (t.lUnitPos == 1) return 11450;
         if (t.lUnitPos == 2) return 11470;
         return t.lDefMode < 5 ? 11450 : 11470;
