@@ -16,7 +16,7 @@ std::string sModeCode(int32_t lModeIdx);
 // for a mode without a code (the cephalometric side), which is not exposed.
 std::string sExposureCommand(int32_t lModeIdx);
 // The status text READY shows when the selected mode has no exposure code.
-constexpr int32_t TEXT_NO_EXPOSURE = 11497;
+constexpr int32_t TEXT_NO_EXPOSURE = 11472;
 
 // RESET: the command and the state it leads to depend on the current state.
 void vResetProc();

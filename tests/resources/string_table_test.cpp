@@ -25,12 +25,12 @@ std::string sText(int lang, int32_t lNo) {
 std::vector<int32_t> usedNumbers() {
     std::vector<int32_t> v = {10417, 10418, 10419, 10423, 10424, 10425, 10426, 10427,
                               11403, 11490, 11491, 11492, 11493, 11494, 11495, 11496,
-                              11497, 11498, 11499, 12402, 12403, 12404, 12405, 12406, 12407,
+                              11498, 11499, 12402, 12403, 12404, 12405, 12406, 12407,
                               12408, 12414, 20100, 20101, 20102};
     for (int c = 1; c <= 14; ++c) v.push_back(10450 + c);
     for (int c = 18; c <= 24; ++c) v.push_back(10450 + c);
     for (int n = 10491; n <= 10499; ++n) v.push_back(n);
-    for (int n = 11450; n <= 11471; ++n) v.push_back(n);
+    for (int n = 11450; n <= 11472; ++n) v.push_back(n);
     for (int n = 12429; n <= 12440; ++n) v.push_back(n);
     for (int n = 21000; n <= 21099; ++n) v.push_back(n);
     std::sort(v.begin(), v.end());
