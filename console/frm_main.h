@@ -120,6 +120,11 @@ public:
 
     static constexpr int NUM_MODES = 3;
 
+protected:
+    // The first activation also starts from here: a desktop may never
+    // activate a window another program started.
+    void showEvent(QShowEvent* e) override;
+
 private:
     void vCreateControls();
     void vConnectHandlers();

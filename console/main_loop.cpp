@@ -1,7 +1,8 @@
-// The console's main loop: the first activation that connects to the unit,
-// the 10 ms polling tick (cooling-time request, receive, answers, capture
-// watch, X-ray wait watchdog, reconnection), the console state and the
-// click sound.
+// The console's main loop: the first activation that connects to the unit
+// (once the window is first shown or activated), the 10 ms polling tick
+// (cooling-time request, receive, answers, capture watch, X-ray wait
+// watchdog, reconnection), the console state and the click sound.
+#include <QShowEvent>
 #include <cmath>
 
 #include "app/app_state.h"
@@ -67,6 +68,18 @@ void frmMain::Form_Activate() {
     }
     tmStart->setInterval(POLL_INTERVAL_MS);
     vTimerEnabled(true);
+}
+
+void frmMain::showEvent(QShowEvent* e) {
+    ui::Form::showEvent(e);
+    if (f.m_booActivated) return;
+    // After the event, as for an activation: the window is on screen before
+    // the power-on box. Whichever comes first runs it; the other finds it done.
+    QMetaObject::invokeMethod(
+        this, [this] {
+            if (isVisible()) Form_Activate();
+        },
+        Qt::QueuedConnection);
 }
 
 void frmMain::vShowInitWindow(int32_t lRetrySeconds) {

@@ -1,11 +1,27 @@
 #include "console/stat_text.h"
 
+#include <algorithm>
+#include <limits>
+
+#include "link/commands.h"
+
+namespace {
+// The text of the unit's error n is row 21000 + n - 1. A number outside the
+// table shows the fallback text of its row number; the unit may send any
+// digits, so the row number is held within the 32-bit range.
+int32_t lErrorTextNo(int32_t lErrNo) {
+    const int64_t llNo = 21000 + static_cast<int64_t>(lErrNo) - 1;
+    return static_cast<int32_t>(std::clamp<int64_t>(llNo, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+}  // namespace
+
 int32_t lStatTextNo(const tStatInputs& t) {
     switch (t.lStat) {
     case 0:
         // Idle. Until the unit has confirmed a position the operator must
-        // first bring it there with RESET.
-        if (t.lMoveKind != 0) return 11452;
+        // first bring it there with RESET; a mode READY refuses says so.
+        if (t.lMoveKind != 0) return t.booNoExposure ? TEXT_NO_EXPOSURE : 11452;
         if (t.lUnitPos == 1) return 11450;
         if (t.lUnitPos == 2) return 11470;
         return t.lDefMode < 5 ? 11450 : 11470;
@@ -15,7 +31,7 @@ int32_t lStatTextNo(const tStatInputs& t) {
     case 5: return 11468;
     case 6: return 11469;
     case 7: return 11453;
-    case 9: return 21000 + t.lErrNo - 1;
+    case 9: return lErrorTextNo(t.lErrNo);
     case 10: return 11454;
     case 11: return t.booTransfer ? 11456 : 11455;
     case 12: return 11456;

@@ -12,6 +12,7 @@ struct tStatInputs {
     int32_t lErrNo = 0;      // m_lErrNo
     int32_t lCoolTime = 0;   // m_lCoolTime
     bool booTransfer = false;  // m_booTransfer
+    bool booNoExposure = false;  // the selected mode has no exposure code
 };
 
 // Resource text number of the state's status line; 0 when the state shows

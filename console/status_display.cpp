@@ -5,6 +5,7 @@
 #include "app/messages.h"
 #include "console/frm_main.h"
 #include "console/stat_text.h"
+#include "link/commands.h"
 #include "platform/program_folder.h"
 #include "ui/color.h"
 #include "ui/look.h"
@@ -42,6 +43,7 @@ void frmMain::vShowStat() {
     t.lErrNo = f.m_lErrNo;
     t.lCoolTime = f.m_lCoolTime;
     t.booTransfer = f.m_booTransfer;
+    t.booNoExposure = sModeCode(f.m_lModeIdx).empty();
     const int32_t lTextNo = lStatTextNo(t);
 
     vProgressAnim(lProgressPhase(App.g_lStat, f.m_booTransfer));

@@ -27,6 +27,7 @@ std::string sExposureCommand(int32_t lModeIdx) {
     int32_t lPicture = lModeIdx;
     if (lModeIdx == 0) lPicture = 1;
     else if (lModeIdx == 1) lPicture = 0;
-    return "NP_" + sModeCode(lPicture) + " " + std::to_string(App.g_lVolt) + " " +
-           std::to_string(App.g_lElec);
+    const std::string sCode = sModeCode(lPicture);
+    if (sCode.empty()) return {};
+    return "NP_" + sCode + " " + std::to_string(App.g_lVolt) + " " + std::to_string(App.g_lElec);
 }

@@ -12,8 +12,11 @@ bool booSendOrClose(const std::string& sCmd);
 // The mode code of mode picture lModeIdx ("P1_A", "P1_C", "T4"; empty for an
 // index without a picture).
 std::string sModeCode(int32_t lModeIdx);
-// The exposure command of the selected mode with g_lVolt and g_lElec.
+// The exposure command of the selected mode with g_lVolt and g_lElec; empty
+// for a mode without a code (the cephalometric side), which is not exposed.
 std::string sExposureCommand(int32_t lModeIdx);
+// The status text READY shows when the selected mode has no exposure code.
+constexpr int32_t TEXT_NO_EXPOSURE = 11472;
 
 // RESET: the command and the state it leads to depend on the current state.
 void vResetProc();

@@ -18,6 +18,12 @@ void vStartExposure() {
     }
 
     const std::string sCmd = sExposureCommand(w.f.m_lModeIdx);
+    if (sCmd.empty()) {
+        // The cephalometric side has no exposure on this console: READY is
+        // refused before the sensor or the unit hear of it.
+        w.vSetStatText(sGetResText(TEXT_NO_EXPOSURE));
+        return;
+    }
     App.g_sFilmName = "NP_" + sModeCode(w.f.m_lModeIdx);
 
     w.vSetStat(7);

@@ -19,18 +19,20 @@ void vCompleteFrame() {
     tLinkRecord& t = App.g_tLink;
     t.booInFrame = false;
     t.sFrame += ETX;
-    char cReply = NAK;
+    // The reply goes out as a text ended by a NUL: a library that reads its
+    // text argument as a C string stops after the one byte.
+    char sReply[2] = {NAK, '\0'};
     const auto L = static_cast<int32_t>(t.sFrame.size());
     if (L >= MIN_FRAME && L <= MAX_FRAME) {
         const std::string sSum = sGetCheckSum(t.sFrame, 2, L - 4);
         // The unit may write its checksum in either case.
         if (booSameDigit(sSum[0], t.sFrame[L - 3]) && booSameDigit(sSum[1], t.sFrame[L - 2])) {
             App.g_sLinkAnswer = t.sFrame;
-            cReply = ACK;
+            sReply[0] = ACK;
         }
     }
     // A lost ACK or NAK is the unit's to notice: it sends its frame again.
-    (void)zyr().Ether232Send(&cReply, 1);
+    (void)zyr().Ether232Send(sReply, 1);
 }
 }  // namespace
 

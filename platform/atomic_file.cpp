@@ -64,6 +64,38 @@ int openTemp(const std::string& folder, const std::string& name, std::string& te
     return -1;
 }
 
+// Gives the new file the old one's owner and group, or, for a writer who is
+// not root, its group (the writer being one of the group). False when the
+// group cannot be kept.
+bool booKeepOwnership(int fd, const struct stat& old) {
+    struct stat made {};
+    if (fstat(fd, &made) != 0) return false;
+    if (made.st_uid == old.st_uid && made.st_gid == old.st_gid) return true;
+    if (fchown(fd, old.st_uid, old.st_gid) == 0) return true;
+    return made.st_gid == old.st_gid || fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
+}
+
+// Rewrites the file in place: its owner, group and permission bits stay. The
+// new bytes go out in one write, padded with line ends to the old length,
+// then the file is cut to the new length and flushed. A writer stopped
+// between the write and the cut leaves the new settings and blank lines; only
+// a write torn inside (a power cut before the flush reached the disk) can
+// leave the start of the new bytes over the rest of the old.
+bool booRewriteInPlace(const std::string& target, std::string_view bytes) {
+    const int fd = open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    std::string padded(bytes);
+    if (ok && static_cast<off_t>(padded.size()) < st.st_size)
+        padded.append(static_cast<size_t>(st.st_size) - padded.size(), '\n');
+    ok = ok && writeAll(fd, padded);
+    ok = ok && ftruncate(fd, static_cast<off_t>(bytes.size())) == 0;
+    ok = ok && fsync(fd) == 0;
+    ok = close(fd) == 0 && ok;
+    return ok;
+}
+
 }  // namespace
 
 bool booReadWholeFile(const std::string& path, std::string& bytes) {
@@ -105,14 +137,24 @@ bool booReplaceFile(const std::string& path, std::string_view bytes) {
     const std::string folder = folderOf(target);
     std::string tempPath;
     const int fd = openTemp(folder, nameOf(target), tempPath);
-    if (fd < 0) return false;
+    if (fd < 0) {
+        // A writable file in a folder closed to the writer (an installed
+        // folder whose settings operators may change): nothing can go beside
+        // it, so it is rewritten in place.
+        const bool booClosedFolder = errno == EACCES || errno == EPERM;
+        return exists && booClosedFolder && booRewriteInPlace(target, bytes);
+    }
     bool ok = writeAll(fd, bytes);
     if (ok && exists) {
-        // Keep the old file's permissions and, where allowed, its owner.
-        ok = fchmod(fd, old.st_mode & 07777) == 0;
-        if (ok && (old.st_uid != geteuid() || old.st_gid != getegid())) {
-            (void)!fchown(fd, old.st_uid, old.st_gid);
+        // The replacement keeps the old file's group (and, for root, its
+        // owner), then its permission bits; a group the writer cannot give
+        // it is kept by writing the old file in place instead.
+        if (!booKeepOwnership(fd, old)) {
+            close(fd);
+            unlink(tempPath.c_str());
+            return booRewriteInPlace(target, bytes);
         }
+        ok = fchmod(fd, old.st_mode & 07777) == 0;
     }
     ok = ok && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;

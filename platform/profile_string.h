@@ -11,7 +11,9 @@ uint32_t GetPrivateProfileStringA(const char* section, const char* key, const ch
                                   char* buffer, uint32_t size, const char* path);
 
 // Writes key=value into section of the file at path; non-zero on success.
-// The file is replaced atomically: a failed or interrupted write leaves the old file.
+// The file is replaced atomically: a failed or interrupted write leaves the old
+// file; only a file in a folder closed to the writer is rewritten in place
+// (platform/atomic_file.h).
 int32_t WritePrivateProfileStringA(const char* section, const char* key, const char* value,
                                    const char* path);
 

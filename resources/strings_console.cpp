@@ -36,6 +36,9 @@ constexpr tResRow kRows[] = {
     {11470, "Equipment is not in Cephalo position. Push RESET.",
      "装置がセファロ位置にありません。RESETを押してください。"},
     {11471, "Equipment is turning to Cephalo position.", "装置がセファロ位置へ回転しています。"},
+    // READY with a mode of the cephalometric side, which has no exposure code.
+    {11472, "Cephalo exposure is not available on this console.",
+     "このコンソールではセファロ撮影はできません。"},
 
     {11490, "Cephalo position will be released.", "セファロ位置を解除します。"},
     {11491, "Moving to Cephalo position.", "セファロ位置へ移動します。"},

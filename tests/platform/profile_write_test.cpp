@@ -9,7 +9,6 @@
 #include <string>
 
 #include "platform/profile_string.h"
-#include "tests/platform/child_process.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -130,30 +129,6 @@ TEST_F(ProfileWriteFails, NoSectionOrNoPath) {
     EXPECT_EQ(platform::WritePrivateProfileStringA(nullptr, "Volt", "75", path.c_str()), 0);
     EXPECT_EQ(platform::WritePrivateProfileStringA("ZYR_PAN_WEQ", "Volt", "75", nullptr), 0);
     EXPECT_EQ(zyrtest::readBytes(path), old);
-}
-
-// A folder the program may not write into. Root writes anywhere, so as root
-// the write is made by a child that has given up root's rights.
-TEST_F(ProfileWriteFails, UnwritableFolder) {
-    const std::string locked = dir.file("locked");
-    ASSERT_EQ(mkdir(locked.c_str(), 0755), 0);
-    const std::string inLocked = locked + "/ZYR_PAN_WEQ.ini";
-    zyrtest::writeBytes(inLocked, old);
-    ASSERT_EQ(chmod(inLocked.c_str(), 0666), 0);
-    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
-    if (geteuid() == 0) {
-        ASSERT_EQ(chown(locked.c_str(), 0, 0), 0);
-        zyrtest::Child child = zyrtest::spawnChild("write-as-user", {"65534", inLocked});
-        const std::string result = zyrtest::readLine(child);
-        zyrtest::waitChild(child);
-        if (result == "cannot-drop") GTEST_SKIP() << "cannot run a child without root's rights here";
-        EXPECT_EQ(result, "refused");
-    } else {
-        ASSERT_EQ(chmod(locked.c_str(), 0555), 0);
-        EXPECT_EQ(platform::WritePrivateProfileStringA("ZYR_PAN_WEQ", "Volt", "75", inLocked.c_str()), 0);
-    }
-    EXPECT_EQ(zyrtest::readBytes(inLocked), old);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(locked), {}), 1);
 }
 
 TEST(ProfileWriteKeeps, PermissionsOfTheFile) {

@@ -30,7 +30,7 @@ std::vector<int32_t> usedNumbers() {
     for (int c = 1; c <= 14; ++c) v.push_back(10450 + c);
     for (int c = 18; c <= 24; ++c) v.push_back(10450 + c);
     for (int n = 10491; n <= 10499; ++n) v.push_back(n);
-    for (int n = 11450; n <= 11471; ++n) v.push_back(n);
+    for (int n = 11450; n <= 11472; ++n) v.push_back(n);
     for (int n = 12429; n <= 12440; ++n) v.push_back(n);
     for (int n = 21000; n <= 21099; ++n) v.push_back(n);
     std::sort(v.begin(), v.end());

@@ -21,10 +21,10 @@ frmMain& ConsoleTest::load() {
     return *frm_;
 }
 
-frmMain& ConsoleTest::connectIdle() {
+frmMain& ConsoleTest::connectIdle(const std::string& sSensor) {
     frmMain& frm = load();
     scripted::Unit& u = scripted::unit();
-    u.reports["c1"] = {"s1"};
+    u.reports["c1"] = {sSensor};
     u.reports["T1"] = {"T0"};
     frm.Form_Activate();
     frm.tmStart->setInterval(3600 * 1000);

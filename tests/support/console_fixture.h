@@ -13,10 +13,10 @@ protected:
     // Writes the settings file, reads it into App and loads the main window.
     frmMain& load();
     // load(), then the first activation with a unit that answers "c1" with
-    // "s1" and then "r1" and the cooling report "T0": the console is idle in
-    // state 0 with READY allowed. The window's real timer is slowed so that
-    // the test alone decides when a tick runs.
-    frmMain& connectIdle();
+    // its sensor position sSensor ("s1") and then "r1" and the cooling report
+    // "T0": the console is idle in state 0 with READY allowed. The window's
+    // real timer is slowed so that the test alone decides when a tick runs.
+    frmMain& connectIdle(const std::string& sSensor = "s1");
     // connectIdle(), then READY: "c1", the position report runs READY again,
     // the sensor is prepared and the exposure command goes out (state 7);
     // the unit's "d1" arms the capture watch (state 10).

@@ -109,6 +109,8 @@ std::string sAnswerTo(const std::string& sCmd, int32_t& lResult) {
 int32_t Ether232Send(const char* sText, int16_t iLen) {
     const std::string bytes(sText, static_cast<size_t>(std::max<int16_t>(iLen, 0)));
     s_unit.sends.push_back({bytes, s_clock ? s_clock->tickCount() : 0});
+    // Reads one byte past the text, as a library taking a C string would.
+    s_unit.sendsNulEnded.push_back(sText[std::max<int16_t>(iLen, 0)] == '\0');
     s_trace.push_back(sDescribe(bytes));
     int32_t lResult = lAnswer({"Ether232Send", bytes, iLen});
     if (lResult == 0 && booIsFrame(bytes)) {

@@ -64,6 +64,7 @@ struct Unit {
     // --- What happened ---
     std::vector<Call> calls;        // every call but the reads
     std::vector<Send> sends;        // every Ether232Send, ACK/NAK bytes included
+    std::vector<bool> sendsNulEnded;  // per send: the byte after its iLen bytes was a NUL
     std::string line;               // bytes the unit sent that the console has not read
     std::vector<bool> inRecvDuringRead;  // g_booInRecv as each read saw it
 };
