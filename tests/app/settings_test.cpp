@@ -132,8 +132,8 @@ TEST_F(SettingsTest, WriteChangesOnlyItsKeysLine) {
     EXPECT_EQ(sIniText(), "[ZYR_PAN_WEQ]\r\nDefMode=2\r\n");
     vWriteSettings();
     std::string sExpected = sIniText();
-    sExpected.replace(sExpected.find("M1_Volt=66\r\n"), 12, "M1_Volt=72\r\n");
-    sExpected.replace(sExpected.find("ClickSound=\r\n"), 13, "ClickSound=/snd/a  b.wav\r\n");
+    sExpected = std::regex_replace(sExpected, std::regex("\nM1_Volt=[^\r]*"), "\nM1_Volt=72");
+    sExpected = std::regex_replace(sExpected, std::regex("\nClickSound=[^\r]*"), "\nClickSound=/snd/a  b.wav");
     sExpected.insert(sExpected.find("[ZyrPan2]"), "NewKey=-1\r\n");
     EXPECT_FALSE(booWriteSetting("M1_Volt", "72"));
     EXPECT_FALSE(booWriteSetting("ClickSound", "/snd/a  b.wav"));
