@@ -33,12 +33,6 @@ bool booSplitNumber(const std::string& sText, bool& booNegative, std::string_vie
 
 }  // namespace
 
-bool booIsNumeric(const std::string& sText) {
-    bool booNegative;
-    std::string_view svDigits;
-    return booSplitNumber(sText, booNegative, svDigits);
-}
-
 bool booTextToLong(const std::string& sText, int32_t& lValue) {
     bool booNegative;
     std::string_view svDigits;

@@ -57,24 +57,4 @@ std::string setKey(std::string_view text, std::string_view section, std::string_
     return out;
 }
 
-bool deleteKey(std::string& text, std::string_view section, std::string_view key) {
-    const std::vector<Line> lines = splitLines(text);
-    const size_t header = findSection(lines, section);
-    if (header == npos) return false;
-    const size_t found = findKey(lines, header, key);
-    if (found == npos) return false;
-    text.erase(lines[found].begin, lines[found].next - lines[found].begin);
-    return true;
-}
-
-bool deleteSection(std::string& text, std::string_view section) {
-    const std::vector<Line> lines = splitLines(text);
-    const size_t header = findSection(lines, section);
-    if (header == npos) return false;
-    const size_t end = sectionEnd(lines, header);
-    const size_t stop = end < lines.size() ? lines[end].begin : text.size();
-    text.erase(lines[header].begin, stop - lines[header].begin);
-    return true;
-}
-
 }  // namespace platform::ini

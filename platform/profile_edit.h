@@ -12,12 +12,4 @@ namespace platform::ini {
 // section); a new section goes at the end of the text.
 std::string setKey(std::string_view text, std::string_view section, std::string_view key, std::string_view value);
 
-// Removes the first line of the key in the first section of that name; false
-// when there was none (the text is then unchanged).
-bool deleteKey(std::string& text, std::string_view section, std::string_view key);
-
-// Removes the first section of that name with all its lines; false when there
-// was none.
-bool deleteSection(std::string& text, std::string_view section);
-
 }  // namespace platform::ini

@@ -3,13 +3,9 @@
 #pragma once
 #include <QPixmap>
 #include <cstdint>
-#include <vector>
 
 enum class ePictureKind { Bitmap, Icon, Cursor };
 
 // The resource picture of that kind and number; a null pixmap when the
 // program holds none.
 QPixmap pResourcePicture(ePictureKind kind, int32_t lNo);
-
-// Every number held as that kind, ascending.
-std::vector<int32_t> vecPictureNumbers(ePictureKind kind);

@@ -40,20 +40,10 @@ int lEffectiveLanguage() {
 
 void vSetResLanguage(int lang) { g_lResLanguage.store(lang); }
 
-bool booLoadResStringIn(int lang, int32_t lNo, std::string& sText) {
+bool booLoadResString(int32_t lNo, std::string& sText) {
     const tRowMap& map = rowMap();
     const auto it = map.find(lNo);
     if (it == map.end()) return false;
-    sText = lang == kJapanese ? it->second->sJapanese : it->second->sEnglish;
+    sText = lEffectiveLanguage() == kJapanese ? it->second->sJapanese : it->second->sEnglish;
     return true;
-}
-
-bool booLoadResString(int32_t lNo, std::string& sText) {
-    return booLoadResStringIn(lEffectiveLanguage(), lNo, sText);
-}
-
-std::vector<int32_t> vecResStringNumbers() {
-    std::vector<int32_t> numbers;
-    for (const auto& entry : rowMap()) numbers.push_back(entry.first);
-    return numbers;
 }

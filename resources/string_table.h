@@ -3,7 +3,6 @@
 #pragma once
 #include <cstdint>
 #include <string>
-#include <vector>
 
 // Which row of the table the texts come from: 0 follows the user-interface
 // locale (Japanese when its language is Japanese, else English), 1 English,
@@ -13,10 +12,3 @@ void vSetResLanguage(int lang);
 // The text of number lNo in the current language, untouched. False when the
 // table holds no text of that number (sText is then left as it was).
 bool booLoadResString(int32_t lNo, std::string& sText);
-
-// The text of number lNo in the given language (1 English, 2 Japanese),
-// whatever language is current; false when the table lacks the number.
-bool booLoadResStringIn(int lang, int32_t lNo, std::string& sText);
-
-// Every number the table holds, ascending.
-std::vector<int32_t> vecResStringNumbers();

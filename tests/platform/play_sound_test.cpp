@@ -1,69 +1,34 @@
-// The click sound: never blocks the operator, never fails, silent when the
-// file is missing or cannot be played.
+// The click sound: never blocks the operator, one sound at a time, silent
+// when the file is missing.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QSoundEffect>
-#include <cstdint>
-#include <string>
 
 #include "platform/play_sound.h"
 #include "tests/support/temp_dir.h"
 
-namespace {
-
-// A short valid WAV: 8 kHz, 8-bit mono, 80 samples of silence.
-std::string tinyWav() {
-    auto le32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
-    auto le16 = [](uint16_t v) { return std::string{char(v), char(v >> 8)}; };
-    const std::string samples(80, char(0x80));
-    std::string fmt = le16(1) + le16(1) + le32(8000) + le32(8000) + le16(1) + le16(8);
-    return "RIFF" + le32(static_cast<uint32_t>(4 + 8 + fmt.size() + 8 + samples.size())) + "WAVE" + "fmt " +
-           le32(static_cast<uint32_t>(fmt.size())) + fmt + "data" + le32(static_cast<uint32_t>(samples.size())) +
-           samples;
+// A short WAV file: 8 kHz, 8-bit mono, 80 samples of silence.
+static std::string sTinyWav() {
+    auto le = [](uint32_t v, int n) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}.substr(0, n); };
+    return "RIFF" + le(116, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) + le(8000, 4) + le(8000, 4) + le(1, 2) +
+           le(8, 2) + "data" + le(80, 4) + std::string(80, char(0x80));
 }
 
-size_t soundObjects() { return QCoreApplication::instance()->findChildren<QSoundEffect*>().size(); }
-
-TEST(PlaySound, MissingFileOrNoNameIsSilent) {
+TEST(PlaySound, OneSoundAtATimeAndNothingForAMissingFile) {
+    const auto effects = [] { return QCoreApplication::instance()->findChildren<QSoundEffect*>(); };
     zyrtest::TempDir dir;
-    const size_t before = soundObjects();
-    platform::PlaySoundFileAsync(dir.file("absent.wav").c_str());
-    platform::PlaySoundFileAsync(dir.path().c_str());  // a folder is no sound
-    platform::PlaySoundFileAsync("");
+    for (const std::string& s : {dir.file("absent.wav"), dir.path(), std::string()})
+        platform::PlaySoundFileAsync(s.c_str());
     platform::PlaySoundFileAsync(nullptr);
-    EXPECT_EQ(soundObjects(), before) << "nothing was set up to play";
-}
-
-TEST(PlaySound, WavFileStartsWithoutBlockingAndOneSoundAtATime) {
-    zyrtest::TempDir dir;
-    const std::string wav = dir.file("click.wav");
-    zyrtest::writeBytes(wav, tinyWav());
-    platform::PlaySoundFileAsync(wav.c_str());
-    platform::PlaySoundFileAsync(wav.c_str());  // a second click replaces the first
+    EXPECT_TRUE(effects().isEmpty()) << "nothing was set up to play";
+    zyrtest::writeBytes(dir.file("click.wav"), sTinyWav());
+    zyrtest::writeBytes(dir.file("junk.wav"), "not a sound at all");
+    for (const char* s : {"junk.wav", "click.wav", "click.wav"}) platform::PlaySoundFileAsync(dir.file(s).c_str());
     QCoreApplication::processEvents();
-    EXPECT_EQ(soundObjects(), 1u);
-    auto* effect = QCoreApplication::instance()->findChild<QSoundEffect*>();
-    ASSERT_NE(effect, nullptr);
-    EXPECT_EQ(effect->source().toLocalFile().toStdString(), wav);
-    platform::PlaySoundFileAsync(nullptr);  // stops it
+    ASSERT_EQ(effects().size(), 1) << "a new click replaces the sound still playing";
+    EXPECT_EQ(effects()[0]->source().toLocalFile().toStdString(), dir.file("click.wav"));
+    platform::PlaySoundFileAsync(nullptr);  // only stops
     QCoreApplication::processEvents();
-    EXPECT_FALSE(effect->isPlaying());
+    EXPECT_FALSE(effects()[0]->isPlaying());
 }
-
-TEST(PlaySound, UndecodableFileIgnoredAndNextClickStillPlays) {
-    zyrtest::TempDir dir;
-    const std::string junk = dir.file("junk.wav");
-    const std::string wav = dir.file("click.wav");
-    zyrtest::writeBytes(junk, "not a sound at all");
-    zyrtest::writeBytes(wav, tinyWav());
-    platform::PlaySoundFileAsync(junk.c_str());
-    QCoreApplication::processEvents();
-    platform::PlaySoundFileAsync(wav.c_str());
-    auto* effect = QCoreApplication::instance()->findChild<QSoundEffect*>();
-    ASSERT_NE(effect, nullptr);
-    EXPECT_EQ(effect->source().toLocalFile().toStdString(), wav);
-    platform::PlaySoundFileAsync(nullptr);
-}
-
-}  // namespace

@@ -2,71 +2,63 @@
 // whole: the console is switched off at any moment, and the next start reads
 // this file first.
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/inotify.h>
-#include <unistd.h>
 
 #include <climits>
-#include <string>
 
+#include "platform/atomic_file.h"
 #include "platform/profile_string.h"
-#include "tests/platform/child_process.h"
+#include "tests/platform/forked.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
 const std::string kOld = "[ZYR_PAN_WEQ]\r\n; operator's file\r\nVolt=70\r\nElec=4\r\n";
-
-std::string readVolt(const std::string& path) {
-    char buffer[512];
-    platform::GetPrivateProfileStringA("ZYR_PAN_WEQ", "Volt", "NONE", buffer, sizeof buffer, path.c_str());
-    return buffer;
-}
+std::string sWith(const std::string& sVolt) { return "[ZYR_PAN_WEQ]\r\n; operator's file\r\nVolt=" + sVolt + "\r\nElec=4\r\n"; }
+const zyrtest::Report* g_report = nullptr;
 
 TEST(ProfileKill, KilledBeforeTheRenameLeavesTheOldFile) {
     zyrtest::TempDir dir;
-    const std::string path = dir.file("ZYR_PAN_WEQ.ini");
-    zyrtest::writeBytes(path, kOld);
-    zyrtest::Child child = zyrtest::spawnChild("write-stop-before-rename", {path, "75"});
-    const std::string line = zyrtest::readLine(child);
-    ASSERT_EQ(line.rfind("temp ", 0), 0u) << "the writer did not reach its rename: " << line;
-    const std::string temp = line.substr(5);
-    // The new text is complete in the temporary file, beside the old file.
-    EXPECT_EQ(temp.rfind(dir.path() + "/", 0), 0u);
-    EXPECT_EQ(zyrtest::readBytes(temp), "[ZYR_PAN_WEQ]\r\n; operator's file\r\nVolt=75\r\nElec=4\r\n");
-    zyrtest::killChild(child);
-
-    EXPECT_EQ(zyrtest::readBytes(path), kOld);
-    EXPECT_EQ(readVolt(path), "70");
+    const std::string sPath = dir.file("ZYR_PAN_WEQ.ini");
+    zyrtest::writeBytes(sPath, kOld);
+    zyrtest::Forked writer([&](const zyrtest::Report& report) {
+        g_report = &report;
+        // The new text is complete: tell where, then stop as if the power went.
+        platform::vSetReplaceHook([](const char* sTemp) {
+            (*g_report)(std::string("temp ") + sTemp);
+            for (;;) pause();
+        });
+        platform::WritePrivateProfileStringA("ZYR_PAN_WEQ", "Volt", "75", sPath.c_str());
+        report("written without stopping");
+    });
+    const std::string sLine = writer.sLine();
+    ASSERT_EQ(sLine.rfind("temp " + dir.path() + "/", 0), 0u) << sLine;
+    EXPECT_EQ(zyrtest::readBytes(sLine.substr(5)), sWith("75")) << "the new text lies beside the old file";
+    writer.vKill();
+    EXPECT_EQ(zyrtest::readBytes(sPath), kOld);
     // What the dead writer left does not hinder the next write.
-    ASSERT_NE(platform::WritePrivateProfileStringA("ZYR_PAN_WEQ", "Volt", "80", path.c_str()), 0);
-    EXPECT_EQ(readVolt(path), "80");
+    ASSERT_NE(platform::WritePrivateProfileStringA("ZYR_PAN_WEQ", "Volt", "80", sPath.c_str()), 0);
+    EXPECT_EQ(zyrtest::readBytes(sPath), sWith("80"));
 }
 
-// Kills a writer of a large value as soon as its temporary file appears, in
-// the middle of writing it. Whenever the kill lands, the settings file is the
-// old one or the complete new one, never a mixture.
+// Kills a writer of a large value at the first change in the folder, in the
+// middle of its writing: the file is the old one or the new one, never a mixture.
 TEST(ProfileKill, KilledWhileWritingLeavesOldOrNewFile) {
     zyrtest::TempDir dir;
-    const std::string path = dir.file("ZYR_PAN_WEQ.ini");
-    zyrtest::writeBytes(path, kOld);
-    const int watch = inotify_init1(IN_CLOEXEC);
-    ASSERT_GE(watch, 0);
-    ASSERT_GE(inotify_add_watch(watch, dir.path().c_str(), IN_CREATE), 0);
-    const size_t big = 16u << 20;
-    zyrtest::Child child = zyrtest::spawnChild("write-huge", {path, std::to_string(big)});
-    ASSERT_EQ(zyrtest::readLine(child), "writing");
-
-    alignas(inotify_event) char events[sizeof(inotify_event) + NAME_MAX + 1];
-    ASSERT_GT(read(watch, events, sizeof events), 0);  // the temporary file was created
-    zyrtest::killChild(child);
-    close(watch);
-
-    const std::string now = zyrtest::readBytes(path);
-    if (now != kOld) {
-        EXPECT_EQ(now.size(), kOld.size() - 2 + big) << "a half-written settings file";
-        EXPECT_EQ(readVolt(path).size(), 511u);
-    }
-    EXPECT_EQ(readVolt(path), now == kOld ? "70" : std::string(511, 'v'));
+    const std::string sPath = dir.file("ZYR_PAN_WEQ.ini");
+    zyrtest::writeBytes(sPath, kOld);
+    pollfd watch{inotify_init1(IN_CLOEXEC), POLLIN, 0};
+    ASSERT_GE(inotify_add_watch(watch.fd, dir.path().c_str(), IN_CREATE | IN_MODIFY), 0);
+    const std::string sBig(16u << 20, 'v');
+    zyrtest::Forked writer([&](const zyrtest::Report&) {
+        platform::WritePrivateProfileStringA("ZYR_PAN_WEQ", "Volt", sBig.c_str(), sPath.c_str());
+    });
+    EXPECT_EQ(poll(&watch, 1, 10000), 1) << "the writer did not touch the folder";
+    writer.vKill();
+    close(watch.fd);
+    const std::string sNow = zyrtest::readBytes(sPath);
+    EXPECT_TRUE(sNow == kOld || sNow == sWith(sBig)) << "a half-written file of " << sNow.size() << " bytes";
 }
 
 }  // namespace

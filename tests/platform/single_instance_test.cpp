@@ -1,74 +1,48 @@
-// Only one copy of the console runs: a second copy sees the first at once,
-// and a copy that crashed leaves nothing that blocks the next start.
+// Only one copy of the console runs per program folder: a second copy sees
+// the first at once, a copy in another folder runs, and a copy that crashed
+// leaves nothing that blocks the next start.
 #include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <string>
 
 #include "platform/single_instance.h"
-#include "tests/platform/child_process.h"
+#include "tests/platform/forked.h"
 
 namespace {
 
-class SingleInstance : public ::testing::Test {
-protected:
-    void TearDown() override { platform::vReleaseInstance(); }
-    // Unique per test run, so that runs side by side do not meet.
-    std::string name = "ZYR_PAN_WEQ-test-" + std::to_string(getpid()) + "-" +
-                       ::testing::UnitTest::GetInstance()->current_test_info()->name();
+// A folder of this test run's own, so that runs side by side do not meet.
+const std::string kFolder = "/opt/zyr-" + std::to_string(getpid());
 
-    std::string askInChild() {
-        zyrtest::Child child = zyrtest::spawnChild("query-instance", {name});
-        const std::string answer = zyrtest::readLine(child);
-        zyrtest::waitChild(child);
-        return answer;
-    }
-};
-
-TEST_F(SingleInstance, SecondCopySeesTheFirst) {
-    EXPECT_FALSE(platform::booPrevInstance(name));
-    EXPECT_EQ(askInChild(), "running");
-    EXPECT_EQ(askInChild(), "running") << "the copy that was refused took nothing";
+// What a freshly started copy answers for the name.
+std::string sOtherCopy(const std::string& sName) {
+    zyrtest::Forked copy([&](const zyrtest::Report& report) {
+        platform::vReleaseInstance();  // it holds nothing of this copy's
+        report(platform::booPrevInstance(sName) ? "running" : "first");
+    });
+    return copy.sLine();
 }
 
-TEST_F(SingleInstance, AskingAgainInTheSameCopyIsNoOtherCopy) {
-    EXPECT_FALSE(platform::booPrevInstance(name));
-    EXPECT_FALSE(platform::booPrevInstance(name));
-}
-
-TEST_F(SingleInstance, OtherNamesDoNotMeet) {
-    EXPECT_FALSE(platform::booPrevInstance(name));
-    EXPECT_FALSE(platform::booPrevInstance(name + "-other"));
-    zyrtest::Child child = zyrtest::spawnChild("query-instance", {name + "-third"});
-    EXPECT_EQ(zyrtest::readLine(child), "first");
-    zyrtest::waitChild(child);
-}
-
-TEST_F(SingleInstance, CrashedCopyLeavesNoLock) {
-    zyrtest::Child first = zyrtest::spawnChild("hold-instance", {name});
-    ASSERT_EQ(zyrtest::readLine(first), "first");
-    EXPECT_TRUE(platform::booPrevInstance(name)) << "the running child holds it";
-    zyrtest::killChild(first);  // crash: no chance to release anything
-    EXPECT_FALSE(platform::booPrevInstance(name)) << "a crashed copy must not block the next start";
-    EXPECT_EQ(askInChild(), "running");
-}
-
-TEST_F(SingleInstance, ReleasedCopyLetsTheNextRun) {
-    EXPECT_FALSE(platform::booPrevInstance(name));
+TEST(SingleInstance, SecondCopyInTheSameFolderSeesTheFirst) {
+    const std::string sLong = kFolder + std::string(200, 'a');  // longer than a socket name
+    EXPECT_FALSE(platform::booPrevInstance(kFolder + "/ZYR_PAN_WEQ"));
+    EXPECT_FALSE(platform::booPrevInstance(kFolder + "/ZYR_PAN_WEQ")) << "asking again is no other copy";
+    EXPECT_FALSE(platform::booPrevInstance(sLong + "1/ZYR_PAN_WEQ"));
+    EXPECT_EQ(sOtherCopy(kFolder + "/ZYR_PAN_WEQ"), "running");
+    EXPECT_EQ(sOtherCopy(kFolder + "2/ZYR_PAN_WEQ"), "first") << "another program folder";
+    EXPECT_EQ(sOtherCopy(sLong + "1/ZYR_PAN_WEQ"), "running");
+    EXPECT_EQ(sOtherCopy(sLong + "2/ZYR_PAN_WEQ"), "first");
     platform::vReleaseInstance();
-    EXPECT_EQ(askInChild(), "first");
 }
 
-TEST_F(SingleInstance, VeryLongNamesStayApart) {
-    const std::string a = name + std::string(200, 'a') + "1";
-    const std::string b = name + std::string(200, 'a') + "2";
-    EXPECT_FALSE(platform::booPrevInstance(a));
-    zyrtest::Child child = zyrtest::spawnChild("query-instance", {b});
-    EXPECT_EQ(zyrtest::readLine(child), "first");
-    zyrtest::waitChild(child);
-    zyrtest::Child same = zyrtest::spawnChild("query-instance", {a});
-    EXPECT_EQ(zyrtest::readLine(same), "running");
-    zyrtest::waitChild(same);
+TEST(SingleInstance, CrashedCopyLeavesNothingBehind) {
+    zyrtest::Forked first([](const zyrtest::Report& report) {
+        platform::vReleaseInstance();
+        report(platform::booPrevInstance(kFolder + "/ZYR_PAN_WEQ") ? "running" : "first");
+        for (;;) pause();
+    });
+    ASSERT_EQ(first.sLine(), "first");
+    EXPECT_TRUE(platform::booPrevInstance(kFolder + "/ZYR_PAN_WEQ"));
+    first.vKill();
+    EXPECT_FALSE(platform::booPrevInstance(kFolder + "/ZYR_PAN_WEQ"));
+    platform::vReleaseInstance();
 }
 
 }  // namespace
