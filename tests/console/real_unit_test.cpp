@@ -69,6 +69,7 @@ protected:
             if (states_.empty() || states_.back() != App.g_lStat) states_.push_back(App.g_lStat);
             if (!frm.isLoaded() || (App.g_lStat != 0 && App.g_lStat != 100)) continue;
             if (frm.cmdStart->enabled() && iReady > 0) {
+                EXPECT_TRUE(frm.FrameMode->enabled());  // no exposure start holds the modes
                 --iReady;
                 EXPECT_TRUE(frm.cmdStart->click());
             } else if (!frm.cmdStart->enabled() && frm.cmdReset->click()) {
@@ -96,19 +97,13 @@ TEST_P(RealUnitRun, ReachesTheOperatorsOutcome) {
     if (r.lMustSee >= 0) {
         EXPECT_NE(std::find(states_.begin(), states_.end(), r.lMustSee), states_.end()) << ::testing::PrintToString(states_);
     }
-    ASSERT_FALSE(boxes_.empty());
-    const std::string sLast = boxes_.size() > 1 ? boxes_.back().text : "";
-    EXPECT_EQ(sLast.substr(0, std::string(r.sLastBox).size()), r.sLastBox) << sLast;
-    if (r.sLastBox[0] == '\0') {
-        EXPECT_EQ(boxes_.size(), 1u) << boxes_.back().text;
-    }
+    // Beyond the power-on notice, the message that ended the run, if any.
+    EXPECT_EQ(boxes_.size() > 1, r.sLastBox[0] != '\0') << boxes_.back().text;
+    EXPECT_EQ(boxes_.back().text.rfind(r.sLastBox, 0), 0u) << boxes_.back().text;
     EXPECT_EQ(booImageSaved(), r.booBitmap);
-    const QImage img(QString::fromStdString(sImage_));
+    const QImage img(QString::fromStdString(sImage_));  // read by Qt's own reader
     EXPECT_EQ(!img.isNull(), r.booBitmap);
-    if (r.booBitmap) {
-        EXPECT_TRUE(img.isGrayscale());
-        EXPECT_GE(img.width(), 100);
-    }
+    EXPECT_TRUE(img.isNull() || (img.isGrayscale() && img.width() >= 100));
     // Of the run only the bitmap is left: the working folder is gone.
     EXPECT_EQ(QDir(QString::fromStdString(sTempFolder())).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
               QStringList{"out"});
@@ -129,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
         tRealRow{"tube still cooling at power-on", {{"CoolTimeAtStart", "3"}}, 0, 1, 0, "", true, 21},
         tRealRow{"link lost in the exposure, then RESET and READY again", {{"LoseLinkAfter", "1"}}, 0, 2, 1, "", true},
         tRealRow{"no sensor", {{"SensorPosition", "0"}}, 0, 0, 0, "Sensor is not connected.", false},
-        tRealRow{"unit never answers", {{"NeverAck", "1"}}, 0, 0, 0, "Initialization error occurred.", false},
+        tRealRow{"unit never answers", {{"NeverAck", "1"}}, 0, 0, 0, "Initialization error occurred. (10003)", false},
         tRealRow{"hand switch let go, images kept", HAND_LET_GO, 2, 1, 0, "Exposure was interrupted.\nDo you generate image?", true},
         tRealRow{"hand switch let go, images dropped", HAND_LET_GO, 2, 1, 0, "Exposure was interrupted.\nDo you generate image?", false, -1, platform::IDNO},
         tRealRow{"image read fails", {{"Fail_GetImageDataEx", "-95"}}, 0, 1, 0, "Image Data Reading Error occurred.", false}));
