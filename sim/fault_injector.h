@@ -23,6 +23,8 @@ public:
     // What the unit does with a well-formed frame from the console.
     enum class Reply { Ack, Nak, Silent };
     Reply reply();
+    // Does a cooling answer still owed go out ahead of a command's ACK?
+    bool booCoolBeforeAck() const { return f_.booCoolBeforeAck; }
 
     // What the line does with a frame the unit sends.
     enum class Line { Deliver, Drop, Corrupt };

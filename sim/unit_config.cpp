@@ -42,6 +42,7 @@ UnitConfig readUnitConfig(const std::string& path) {
     UnitFaults& f = c.f;
     f.lNakFirst = count(path, "NakFirst", 0);
     f.booNeverAck = flag(path, "NeverAck", false);
+    f.booCoolBeforeAck = flag(path, "CoolBeforeAck", false);
     f.lDropEvery = count(path, "DropEvery", 0);
     f.lCorruptEvery = count(path, "CorruptEvery", 0);
     f.lDropEveryCommand = count(path, "DropEveryCommand", 0);

@@ -29,6 +29,7 @@ struct UnitTimings {
 struct UnitFaults {
     uint32_t lNakFirst = 0;            // NakFirst: NAK the console's first N frames
     bool booNeverAck = false;          // NeverAck: the unit stays silent
+    bool booCoolBeforeAck = false;     // CoolBeforeAck: an owed cooling answer goes ahead of the next ACK
     uint32_t lDropEvery = 0;           // DropEvery: every Nth frame of the unit is lost
     uint32_t lCorruptEvery = 0;        // CorruptEvery: every Nth frame of the unit is spoiled
     uint32_t lDropEveryCommand = 0;    // DropEveryCommand: every Nth frame of the console is lost

@@ -152,6 +152,12 @@ void UnitModel::vRunDue(uint32_t now) {
     }
 }
 
+void UnitModel::vSayCoolAnswerNow(uint32_t now) {
+    if (!booPending(Act::CoolAnswer)) return;
+    vDrop({Act::CoolAnswer});
+    vRun(Step{now, ++seq_, Act::CoolAnswer, {}});
+}
+
 std::optional<uint32_t> UnitModel::nextDue() const {
     std::optional<uint32_t> due;
     for (const Step& s : steps_)

@@ -30,6 +30,8 @@ public:
     // Runs every step due by now, in order of time.
     void vRunDue(uint32_t now);
     std::optional<uint32_t> nextDue() const;
+    // Sends a cooling answer still owed at once (the CoolBeforeAck fault).
+    void vSayCoolAnswerNow(uint32_t now);
 
     // The arm and the service modes, for the trace and tests.
     bool booAtOrigin() const { return atHome_ && !ceph_; }

@@ -30,6 +30,7 @@ void UnitProtocol::vReceive(std::string_view bytes, uint32_t now) {
             case FaultInjector::Reply::Silent: break;
             case FaultInjector::Reply::Nak: out_ += kNak; break;
             case FaultInjector::Reply::Ack:
+                if (beforeAck_) beforeAck_(now);
                 out_ += kAck;
                 if (sink_) sink_(sFrameText(ev.frame), now);
                 break;

@@ -26,6 +26,8 @@ public:
 
     explicit UnitProtocol(FaultInjector& faults) : faults_(faults) {}
     void vSetCommandSink(CommandSink sink) { sink_ = std::move(sink); }
+    // Runs just before the ACK of a command frame goes on the line.
+    void vSetBeforeAck(std::function<void(uint32_t now)> f) { beforeAck_ = std::move(f); }
 
     // Bytes from the console.
     void vReceive(std::string_view bytes, uint32_t now);
@@ -50,6 +52,7 @@ private:
 
     FaultInjector& faults_;
     CommandSink sink_;
+    std::function<void(uint32_t now)> beforeAck_;
     FrameScanner scanner_;
     std::deque<std::string> queue_;  // reports; the front one is in flight when sends_ > 0
     uint32_t sends_ = 0;

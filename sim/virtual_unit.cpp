@@ -14,6 +14,9 @@ VirtualUnit::VirtualUnit(const UnitConfig& config, uint32_t now)
         commands_.push_back(text);
         model_.vCommand(text, at);
     });
+    proto_.vSetBeforeAck([this](uint32_t at) {
+        if (faults_.booCoolBeforeAck()) model_.vSayCoolAnswerNow(at);
+    });
     model_.vSetReporter([this](const std::string& text, uint32_t at) {
         if (connected_) proto_.vQueueReport(text, at);
     });

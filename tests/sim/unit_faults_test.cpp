@@ -33,6 +33,24 @@ TEST_F(UnitFaults, NeverAckLeavesEverySendUnanswered) {
     EXPECT_TRUE(accepted().empty());
 }
 
+// A cooling answer still owed when the next command comes: dropped, or with
+// CoolBeforeAck on the line ahead of that command's ACK.
+class UnitCoolBeforeAck : public UnitFaults, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(UnitCoolBeforeAck, OwedCoolingAnswerGoesAheadOfTheNextAckOnlyWhenAsked) {
+    ASSERT_EQ(lOpen(GetParam() ? "CoolBeforeAck=1" : "Link=sim"), 0);
+    vCommand("c1");
+    vRun(300);
+    con.vClear();
+    vCommand("T1");  // its answer is due 100 ms later ...
+    vCommand("r1");  // ... but this command comes first
+    vRun(300);
+    EXPECT_EQ(con.whats(), GetParam() ? (Texts{"ACK", "T0", "ACK", "r1"}) : (Texts{"ACK", "ACK", "r1"}));
+    EXPECT_EQ(accepted(), (Texts{"c1", "T1", "r1"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(OffOn, UnitCoolBeforeAck, ::testing::Bool());
+
 TEST_F(UnitFaults, DropEveryLosesTheUnitsNthFrameAndItIsSentAgain3000msLater) {
     ASSERT_EQ(lOpen("DropEvery=2\nAnswerDelay=100"), 0);
     vCommand("c1");
