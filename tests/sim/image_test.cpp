@@ -1,0 +1,233 @@
+// The virtual sensor's images: the read-out of the images taken,
+// ZYR_PAN_WEQ.DAT, the bitmap's bytes and its save, and a whole exposure on
+// the embedded unit whose bitmap an independent reader (identify) accepts.
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "sim/image_dat.h"
+#include "sim/virtual_sensor.h"
+#include "tests/sim/sim_fixture.h"
+
+namespace {
+
+using namespace simtest;
+using P = sim::Projection;
+
+class SensorImage : public SimTest {
+protected:
+    // An exposure of n images at binning 4 of which `ended` had ended when
+    // the retrieval began; a second TMJ half may have a command of its own.
+    void vExpose(int32_t n, int32_t ended, P p, const char* command = "NP_P1_C 70 4", const char* second = nullptr) {
+        ASSERT_EQ(lib_.SetSensMduInit(sIni("XrayDelay=0\nXrayOn=1000\nXrayGap=1000\nImageBinning=4").c_str(), 1), 0);
+        ASSERT_EQ(lib_.SetParamforPictEx(sFilm(3000, 400, p).c_str(), n, 10, 50), 0);
+        ASSERT_EQ(lib_.SetWaitXExpose(), 0);
+        for (int32_t done = 0; done < ended;) {
+            if (done > 0) clock_.advance(5000);  // between the TMJ halves
+            sim::theSensor().onConsoleCommand(done > 0 && second != nullptr ? second : command);
+            sim::theSensor().onUnitReport("X1");
+            const int32_t k = std::min(n == 4 ? 2 : n, ended - done);
+            clock_.advance(static_cast<uint32_t>(k * 2000 - 1000 + 1));  // just past the end of image k
+            done += k;
+        }
+        ASSERT_EQ(lib_.ResetAll(), 0);
+    }
+    int32_t lProcess() { return lib_.ImageProcessingEx(dat_.c_str(), &w_, &h_); }
+    int32_t lSave(const std::string& bmp, int32_t w, int32_t h) {
+        return lib_.SaveBitmap(dat_.c_str(), w, h, 0, 0, bmp.c_str());
+    }
+    // A data file of a pattern whose pixel value tells its place (y = 0 the top row).
+    static uint8_t pattern(int32_t x, int32_t y) { return static_cast<uint8_t>(7 * x + 31 * y + 1); }
+    void vPattern(int32_t w, int32_t h) {
+        const int32_t stride = (w + 3) & ~3;
+        const sim::DatHeader d{.lWidth = w, .lHeight = h, .lStride = stride, .lViews = 1, .lPixelsPerMetre = 10000,
+                               .lPixelBytes = stride * h};
+        ASSERT_TRUE(sim::booWriteDat(dat_, d, [&](int32_t y, uint8_t* dst) {
+            for (int32_t x = 0; x < w; ++x) dst[x] = pattern(x, y);
+        }));
+    }
+    Texts folder(const std::string& path) const {
+        Texts names;
+        for (const auto& e : std::filesystem::directory_iterator(path)) names.push_back(e.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::string dat_ = dir_.file("ZYR_PAN_WEQ.DAT");
+    int32_t w_ = 0, h_ = 0;
+};
+
+// Faults: a count off by one either way, a cut image not counted, the width
+// of a mode or of a part of it wrong, the data lost on release.
+TEST_F(SensorImage, TheImagesTakenSoFarMakeThePicture) {
+    const struct {
+        const char* name;
+        P p;
+        int32_t n, ended, asked, status, width;
+    } cases[] = {{"panorama", P::Panoramic, 1, 1, 1, 0, 725},    {"panorama, none ended", P::Panoramic, 1, 0, 1, 18, 0},
+                 {"two halves", P::Panoramic, 2, 2, 2, 0, 724},  {"one half of two", P::Panoramic, 2, 1, 1, 0, 362},
+                 {"more than taken", P::Panoramic, 2, 1, 2, 18, 0}, {"TMJ four", P::Tmj, 4, 4, 4, 0, 724},
+                 {"TMJ first half", P::Tmj, 4, 2, 2, 0, 362},     {"TMJ three", P::Tmj, 4, 3, 3, 0, 543},
+                 {"TMJ none asked", P::Tmj, 4, 4, 0, 18, 0}};
+    for (const auto& c : cases) {
+        vExpose(c.n, c.ended, c.p);
+        ASSERT_EQ(lib_.GetImageDataEx(c.asked), c.status) << c.name;
+        if (c.status != 0) continue;
+        ASSERT_EQ(lib_.SetDeviceFree(), 0);
+        ASSERT_EQ(lProcess(), 0) << c.name;
+        EXPECT_EQ(w_, c.width) << c.name;
+        EXPECT_EQ(h_, 350) << c.name;
+    }
+}
+
+// Faults: a header field, the palette, the row order or the padding of the
+// bitmap wrong, at widths on both sides of a multiple of 4.
+TEST_F(SensorImage, BitmapBytes) {
+    for (const auto& [w, h] : {std::pair{1, 1}, {3, 2}, {4, 3}, {5, 4}, {6, 5}, {7, 2}, {8, 1}}) {
+        vPattern(w, h);
+        ASSERT_EQ(lSave(dir_.file("x.bmp"), w, h), 0);
+        const std::string b = zyrtest::readBytes(dir_.file("x.bmp"));
+        const uint32_t stride = (w + 3) / 4 * 4;
+        ASSERT_EQ(b.size(), 1078 + stride * h) << w;
+        EXPECT_EQ(b.substr(0, 2), "BM");
+        const std::pair<size_t, uint32_t> fields[] = {{2, uint32_t(b.size())}, {6, 0}, {10, 1078}, {14, 40},
+                                                      {18, uint32_t(w)}, {22, uint32_t(h)}, {26, 1 | 8 << 16},
+                                                      {30, 0}, {34, stride * h}, {38, 10000}, {42, 10000},
+                                                      {46, 256}, {50, 256}};
+        for (const auto& [off, value] : fields) EXPECT_EQ(u32(b, off), value) << w << "x" << h << " offset " << off;
+        for (uint32_t i = 0; i < 256; ++i) ASSERT_EQ(u32(b, 54 + 4 * i), i | i << 8 | i << 16) << "palette " << i;
+        for (int32_t r = 0; r < h; ++r) {  // the file's first row is the image's bottom row
+            const size_t row = 1078 + size_t(r) * stride;
+            for (int32_t x = 0; x < w; ++x) ASSERT_EQ(uint8_t(b[row + x]), pattern(x, h - 1 - r)) << w << ": " << x << "," << r;
+            ASSERT_EQ(b.substr(row + w, stride - w), std::string(stride - w, '\0')) << w << ": padding of row " << r;
+        }
+    }
+}
+
+// Faults: the bitmap written in place (a reader meets half an image), a
+// temporary file left behind, the old image lost when the write fails, a
+// relative name not taken from the current folder.
+TEST_F(SensorImage, TheBitmapReplacesTheOldOneWholeOrNotAtAll) {
+    vPattern(200, 100);
+    const std::string bmp = dir_.file("image.bmp");
+    zyrtest::writeBytes(bmp, "old image");
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit small = old;
+    small.rlim_cur = 4096;  // the file system refuses the write half-way; the limit binds root too
+    const sighandler_t prev = signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const int32_t failed = lSave(bmp, 200, 100);
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, prev);
+    EXPECT_EQ(failed, -93);
+    EXPECT_EQ(zyrtest::readBytes(bmp), "old image");
+    EXPECT_EQ(folder(dir_.path()), (Texts{"ZYR_PAN_WEQ.DAT", "image.bmp"}));
+    EXPECT_EQ(lSave(bmp + "/x.bmp", 200, 100), -93) << "a file where the folder should be";
+    ASSERT_EQ(lSave(bmp, 200, 100), 0);
+    EXPECT_EQ(zyrtest::readBytes(bmp).size(), 1078u + 200 * 100);
+    EXPECT_EQ(folder(dir_.path()), (Texts{"ZYR_PAN_WEQ.DAT", "image.bmp"}));
+
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::create_directories(dir_.file("cwd/sub"));
+    std::filesystem::current_path(dir_.file("cwd"));
+    const int32_t plain = lSave("plain.bmp", 200, 100), nested = lSave("sub/nested.bmp", 200, 100);
+    std::filesystem::current_path(cwd);
+    EXPECT_EQ(plain + nested, 0);
+    EXPECT_EQ(folder(dir_.file("cwd")), (Texts{"plain.bmp", "sub"}));
+    EXPECT_EQ(folder(dir_.file("cwd/sub")), Texts{"nested.bmp"});
+}
+
+// Faults: a status of the retrieval wrong, a damaged data file turned into a
+// bitmap, the data read lost on release, a released sensor read out.
+TEST_F(SensorImage, RetrievalStatuses) {
+    EXPECT_EQ(lib_.SetSensMduInit(sIni("").c_str(), 1), 0);
+    EXPECT_EQ(lib_.GetImageDataEx(1), 9) << "no parameters";
+    EXPECT_EQ(lProcess(), 18) << "nothing read";
+    EXPECT_EQ(lib_.ImageProcessingEx("", &w_, &h_), -97);
+    vExpose(1, 1, P::Panoramic);
+    ASSERT_EQ(lib_.GetImageDataEx(1), 0);
+    EXPECT_EQ(lib_.ImageProcessingEx(dir_.file("no/such/x.DAT").c_str(), &w_, &h_), -96);
+    ASSERT_EQ(lib_.SetDeviceFree(), 0);
+    ASSERT_EQ(lProcess(), 0) << "what was read stays after the release";
+    EXPECT_EQ(lib_.GetImageDataEx(1), 9) << "released";
+    const std::string bmp = dir_.file("x.bmp"), good = zyrtest::readBytes(dat_);
+    EXPECT_EQ(lSave(bmp, w_ + 1, h_), -97);
+    EXPECT_EQ(lSave(bmp, w_, h_ - 1), -97);
+    EXPECT_EQ(lSave("", w_, h_), -97);
+    EXPECT_EQ(lSave(dir_.file("no/such/x.bmp"), w_, h_), -93);
+    EXPECT_EQ(lSave(dir_.path(), w_, h_), -93) << "a folder of that name";
+    const std::pair<size_t, char> damage[] = {{3, 'X'}, {16, 1}, {20, 16}, {64, 0}};  // magic, stride, bits, bytes
+    for (const auto& [off, byte] : damage) {
+        std::string bad = good;
+        bad[off] = byte;
+        zyrtest::writeBytes(dat_, bad);
+        EXPECT_EQ(lSave(bmp, w_, h_), -94) << "damaged at " << off;
+    }
+    zyrtest::writeBytes(dat_, good.substr(0, good.size() - 1));
+    EXPECT_EQ(lSave(bmp, w_, h_), -94) << "one byte short";
+    std::filesystem::remove(dat_);
+    EXPECT_EQ(lSave(bmp, w_, h_), -94) << "no data file";
+    EXPECT_FALSE(zyrtest::exists(bmp));
+    zyrtest::writeBytes(dat_, good);
+    EXPECT_EQ(lSave(bmp, w_, h_), 0);
+}
+
+// Faults: a header field of the data file wrong, the second TMJ half drawn
+// with the first half's kV and mA.
+TEST_F(SensorImage, DataFileOfATmjExposureWhoseHalvesDiffer) {
+    vExpose(4, 4, P::Tmj, "NP_T4 80 8", "NP_T4 60 2");
+    ASSERT_EQ(lib_.GetImageDataEx(4), 0);
+    ASSERT_EQ(lProcess(), 0);
+    const std::string b = zyrtest::readBytes(dat_);
+    ASSERT_EQ(b.size(), 80u + 724 * 350);
+    EXPECT_EQ(b.substr(0, 8), "ZYRPDAT1");
+    const std::pair<size_t, uint32_t> fields[] = {{8, 724},  {12, 350}, {16, 724},  {20, 8},          {24, 4},
+                                                  {28, 1},   {32, 80},  {36, 8},    {44, 200},        {48, 2300},
+                                                  {52, 850}, {56, 1},   {60, 2500}, {64, 724u * 350}, {68, 4},
+                                                  {72, 0},   {76, 0}};
+    for (const auto& [off, value] : fields) EXPECT_EQ(u32(b, off), value) << "offset " << off;
+    EXPECT_GT(u32(b, 40), 0u) << "open-field counts";
+    auto mean = [&](int32_t x0) {  // of a view
+        double s = 0;
+        for (int32_t y = 0; y < 350; ++y)
+            for (int32_t x = x0; x < x0 + 181; ++x) s += uint8_t(b[80 + size_t(y) * 724 + x]);
+        return s / (350 * 181);
+    };
+    EXPECT_GT(mean(3 * 181), mean(0) + 10) << "at 60 kV the same anatomy is denser, hence brighter";
+}
+
+// Faults: the unit's X1 on the line does not reach the sensor or starts it
+// at another time, the bitmap is one a reader of bitmaps refuses.
+TEST_F(SensorImage, APanoramaOnTheEmbeddedUnitEndsInABitmapIdentifyReads) {
+    ASSERT_EQ(std::system("command -v identify >/dev/null"), 0)
+        << "identify (ImageMagick) is not installed; it is in the README's install list";
+    ASSERT_EQ(lOpen("HandSwitchDelay=1500\nXrayDelay=500\nXrayOn=3000\nImageBinning=4"), 0);
+    ASSERT_EQ(lib_.SetSensMduInit(ini_.c_str(), 1), 0);
+    ASSERT_EQ(lib_.SetParamforPictEx(sFilm().c_str(), 1, 10, 50), 0);
+    ASSERT_EQ(lib_.SetWaitXExpose(), 0);
+    line_.lSend("NP_P1_C 70 4");  // READY at 2000 ms, the hand switch at 3500, the X-ray from 4000 to 7000
+    std::string polls;            // every 500 ms, as the console polls
+    for (int i = 0; i < 16; ++i) {
+        vRun(500);
+        uint8_t b = 9;
+        EXPECT_EQ(lib_.CheckPictStatus(&b), 0);
+        polls += static_cast<char>('0' + b);
+    }
+    EXPECT_EQ(polls, "0000000111111000");
+    EXPECT_EQ(lib_.ResetAll(), 0);
+    EXPECT_EQ(lib_.GetImageDataEx(1), 0);
+    EXPECT_EQ(lProcess(), 0);
+    EXPECT_EQ(u32(zyrtest::readBytes(dat_), 28), 0u) << "panoramic";
+    ASSERT_EQ(lSave(dir_.file("image.bmp"), w_, h_), 0);
+    FILE* p = ::popen(("identify -format '%w %h %[type] %z' " + dir_.file("image.bmp")).c_str(), "r");
+    char out[256] = {};
+    ASSERT_NE(p, nullptr);
+    EXPECT_NE(std::fgets(out, sizeof out, p), nullptr);
+    ::pclose(p);
+    EXPECT_STREQ(out, "725 350 Grayscale 8");
+}
+
+}  // namespace
