@@ -82,17 +82,12 @@ TEST_F(SensorFilm, ParametersAndFilesTheSensorCannotTake) {
 // Faults: a staged film of the wrong mode, patient or projection, or one the
 // default TimeStep and lags up to 1000 ms do not suit.
 TEST(StagedFilms, SuitTheDefaultsAndNotHalfTheTimeStep) {
-    const std::tuple<const char*, sim::Projection, bool> films[] = {{"NP_P1_A", sim::Projection::Panoramic, false},
-                                                                     {"NP_P1_C", sim::Projection::Panoramic, true},
-                                                                     {"NP_T4", sim::Projection::Tmj, false}};
-    for (const auto& [name, projection, child] : films) {
-        const std::string path = sStage() + "/FILM/" + name + ".dat";
+    for (const std::string film : {"NP_P1_A panoramic adult", "NP_P1_C panoramic child", "NP_T4 tmj adult"}) {
+        const std::string path = sStage() + "/FILM/" + film.substr(0, film.find(' ')) + ".dat";
         sim::FilmData d;
         ASSERT_EQ(sim::lReadFilmData(path, 10, 1000, d), 0) << path;
-        EXPECT_EQ(d.sName, name);
-        EXPECT_EQ(d.eProjection, projection) << name;
-        EXPECT_EQ(d.booChild, child) << name;
-        EXPECT_EQ(sim::lReadFilmData(path, 5, 50, d), 11) << name;
+        EXPECT_EQ(d.sName + (d.eProjection == sim::Projection::Tmj ? " tmj" : " panoramic") + (d.booChild ? " child" : " adult"), film);
+        EXPECT_EQ(sim::lReadFilmData(path, 5, 50, d), 11) << film;
     }
 }
 
@@ -118,25 +113,21 @@ TEST_P(SensorTimeline, OneEdgePairPerImage) {
     const uint32_t t0 = clock_.tickCount();
     const Texts steps = split(c.steps);
     Texts seen;
-    uint8_t last = 0;
-    int32_t lastStatus = 0;
+    std::string last = "0";
     for (uint32_t t = 0, next = 0; t <= 20000; t += 10) {
         clock_.set(t0 + t);
         for (; next < steps.size() && std::stoul(steps[next]) == t; ++next) {
             const std::string what = steps[next].substr(steps[next].find(' ') + 1);
-            if (what == "wait") {
-                ASSERT_EQ(lib_.SetWaitXExpose(), 0);
-            }
+            EXPECT_EQ(what == "wait" ? lib_.SetWaitXExpose() : 0, 0);
             if (what[0] == '<') sim::theSensor().onUnitReport(what.substr(1));
             if (what[0] == '>') sim::theSensor().onConsoleCommand(what.substr(1));
         }
         if (t % c.poll != 0) continue;
-        uint8_t b = last;
+        uint8_t b = 0;
         const int32_t status = lib_.CheckPictStatus(&b);
-        if (status != lastStatus) seen.push_back(std::to_string(t) + " =" + std::to_string(status));
-        if (b != last) seen.push_back(std::to_string(t) + " " + std::to_string(b));
-        last = b;
-        lastStatus = status;
+        const std::string now = status == 0 ? std::to_string(b) : "=" + std::to_string(status);
+        if (now != last) seen.push_back(std::to_string(t) + " " + now);
+        last = now;
     }
     EXPECT_EQ(seen, split(c.seen));
 }

@@ -36,8 +36,7 @@ inline uint32_t u32(const std::string& b, size_t off) {
 
 // The staged program folder, as CTest names it.
 inline std::string sStage() {
-    const char* dir = std::getenv("ZYR_STAGE_DIR");
-    return dir != nullptr ? dir : "ZYR_STAGE_DIR-is-not-set";
+    return std::getenv("ZYR_STAGE_DIR") != nullptr ? std::getenv("ZYR_STAGE_DIR") : "ZYR_STAGE_DIR-is-not-set";
 }
 
 class LineEnd {

@@ -1,7 +1,11 @@
 // The embedded virtual unit as the console meets it through the library's
 // link calls on a fake clock: its reports with the tick each arrives at, for
 // the connection, READY and the X-ray, the movements, and each fault it can
-// be told to show.
+// be told to show. Then the sends of its reports on their own, and the trace
+// lines of zyrpan-unit.
+#include "sim/byte_trace.h"
+#include "sim/fault_injector.h"
+#include "sim/unit_protocol.h"
 #include "tests/sim/sim_fixture.h"
 
 namespace {
@@ -38,23 +42,16 @@ void FreshUnit::vPlay(bool booConnected) {
     if (booConnected) {
         line_.lSend("c1");
         vRun(200);
-        ASSERT_EQ(line_.seen(clock_.tickCount() - 200, false), Texts{"100 s1"});
         line_.events.clear();
     }
     const uint32_t t0 = clock_.tickCount();
     uint32_t now = 0;
     for (const std::string& step : split(s.steps)) {
-        const size_t sp = step.find(' ');
-        const uint32_t at = static_cast<uint32_t>(std::stoul(step.substr(0, sp)));
-        vRun(at - now);
-        now = at;
-        if (step.substr(sp + 1) == "~") {
-            lib_.SetDeviceFree();
-            ASSERT_EQ(lib_.SetCommInit(), 0);
-            line_.last = 0;
-        } else {
-            ASSERT_EQ(line_.lSend(step.substr(sp + 1)), 0) << step;
-        }
+        const std::string command = step.substr(step.find(' ') + 1);
+        vRun(static_cast<uint32_t>(std::stoul(step)) - now);
+        now = static_cast<uint32_t>(std::stoul(step));
+        if (command == "~") lib_.SetDeviceFree();
+        ASSERT_EQ(command == "~" ? lib_.SetCommInit() : line_.lSend(command), 0) << step;
         line_.lPoll(clock_.tickCount());  // the ACK comes at once
     }
     vRun(s.until - now);
@@ -144,5 +141,35 @@ INSTANTIATE_TEST_SUITE_P(ErrorAt, FreshUnit, ::testing::Values(
     Script{"HalfReady", kErr + "16\nErrorAt=d1", "0 c1;3000 h1;6000 d1;9000 r0;12000 d1", 15000,
            "100 s1;6100 e16;6110 r0;12500 d1;13500 z1"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Faults: a resend early or late, a fifth send after silence, a report
+// never given up, resends after the ACK, a stray ACK taken for the report's.
+TEST(UnitProtocol, SendsAReportAgainAfter3000msOfSilenceFourTimesAtMost) {
+    sim::FaultInjector faults{sim::UnitFaults{}};
+    sim::UnitProtocol proto{faults};
+    std::string seen;
+    auto at = [&](uint32_t t) {
+        proto.vRunDue(t);
+        const std::string out = proto.sTakeOutput();
+        seen += out.empty() ? " ." : out == sim::sBuildFrame("s1") ? " s1" : " ?";
+    };
+    proto.vReceive("\x06", 0);
+    proto.vQueueReport("s1", 100);
+    for (uint32_t t : {100u, 3099u, 3100u, 6099u, 6100u, 9099u, 9100u, 12099u, 12100u, 20000u}) at(t);
+    EXPECT_EQ(proto.lReportsGivenUp(), 1u);
+    proto.vQueueReport("s1", 20000);
+    for (uint32_t t : {20000u, 23000u}) at(t);
+    proto.vReceive("\x06", 23050);
+    at(40000);
+    EXPECT_EQ(seen, " s1 . s1 . s1 . s1 . . . s1 s1 .");
+    EXPECT_EQ(proto.lReportsGivenUp(), 1u);
+}
+
+// Fault: the trace of zyrpan-unit loses a byte or its readable form.
+TEST(UnitTrace, HexThenReadable) {
+    EXPECT_EQ(sim::sTraceLine("<-", sim::sBuildFrame("c1")), "<- 02 63 31 20 62 34 03  [STX]c1 b4[ETX]");
+    EXPECT_EQ(sim::sTraceLine("->", "\x06" + sim::sBuildFrame("s1")), "-> 06 02 73 31 20 63 34 03  [ACK][STX]s1 c4[ETX]");
+    EXPECT_EQ(sim::sTraceLine("->", "\x15\x1f~\x7f"), "-> 15 1f 7e 7f  [NAK][1f]~[7f]");
+}
 
 }  // namespace
