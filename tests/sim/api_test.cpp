@@ -5,6 +5,7 @@
 #include <functional>
 #include <set>
 
+#include "sim/call_faults.h"
 #include "sim/virtual_unit.h"
 #include "tests/sim/sim_fixture.h"
 
@@ -12,12 +13,8 @@ namespace {
 
 using namespace simtest;
 
-// In the order of the library's own table of calls.
-const char* const kCalls[] = {"Init", "SetCommInit", "SetSensMduInit", "ResetAll", "SetParamforPictEx",
-                              "SetWaitXExpose", "CheckPictStatus", "GetImageDataEx", "SetDeviceFree",
-                              "ImageProcessingEx", "SaveBitmap", "Ether232Send", "Ether232Recv"};
-
-// Fault: a helper of the library leaks out of the shared object, or a call is missing.
+// Faults: a helper of the library leaks out of the shared object, a call is
+// missing, or the library names a call (in its Fail_ keys) otherwise.
 TEST(ApiExports, ExactlyTheThirteenCalls) {
     const std::string so = sStage() + "/libZyrPan2.so";
     FILE* nm = ::popen(("nm -D --defined-only --format=just-symbols " + so).c_str(), "r");
@@ -26,7 +23,7 @@ TEST(ApiExports, ExactlyTheThirteenCalls) {
     char line[512];
     while (std::fgets(line, sizeof line, nm) != nullptr) names.insert(std::string(line, std::strcspn(line, "\n")));
     ASSERT_EQ(::pclose(nm), 0) << "nm (binutils) could not list " << so;
-    for (const char* c : kCalls) calls.insert(std::string("ZyrWeq_") + c);
+    for (size_t i = 0; i < sim::kCallCount; ++i) calls.insert(std::string("ZyrWeq_") + sim::sCallName(sim::Call(i)));
     EXPECT_EQ(names, calls);
 }
 
@@ -57,7 +54,7 @@ protected:
 // Faults: a key read for another call, _Skip or _Count off by one, the call
 // carried out in spite of its fault.
 TEST_P(ApiFail, TheChosenStatusForCountCallsAfterSkip) {
-    const std::string key = std::string("Fail_") + kCalls[GetParam()];
+    const std::string key = std::string("Fail_") + sim::sCallName(sim::Call(GetParam()));
     sIni(key + "=-95\n" + key + "_Skip=1\n" + key + "_Count=2");
     if (GetParam() != 0) lib_.Init(ini_.c_str(), 1);
     ASSERT_TRUE(GetParam() <= 1 || lib_.SetCommInit() == 0) << "the link opened for the calls after it";
@@ -68,7 +65,7 @@ TEST_P(ApiFail, TheChosenStatusForCountCallsAfterSkip) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllThirteen, ApiFail, ::testing::Range<size_t>(0, 13),
-                         [](const auto& info) { return std::string(kCalls[info.param]); });
+                         [](const auto& info) { return std::string(sim::sCallName(sim::Call(info.param))); });
 
 using ApiCalls = SimTest;
 

@@ -1,7 +1,7 @@
 // The virtual sensor's images: the read-out of the images taken (a view cut
 // short, the kV of each TMJ half), ZYR_PAN_WEQ.DAT, the bitmap's bytes and
 // its save, and the radiograph drawn: the same seed draws the same pixels,
-// in the sizes of each mode, with the current showing.
+// in the sizes of each mode, with the current and the film's speeds showing.
 #include <signal.h>
 #include <sys/resource.h>
 
@@ -215,8 +215,9 @@ TEST_F(SensorImage, AViewCutShortIsWhiteWhereTheXrayDidNotReach) {
 }
 
 // The radiograph of views images at binning 4.
-sim::RawImage draw(int32_t kv, int32_t ma, uint32_t seed = 7, P p = P::Panoramic, int32_t views = 1) {
-    sim::RadiographSetup s{.eProjection = p, .lViews = views, .taken = {}, .lBinning = 4, .lSeed = seed, .lSpeeds = {}};
+sim::RawImage draw(int32_t kv, int32_t ma, uint32_t seed = 7, P p = P::Panoramic, int32_t views = 1,
+                   const std::vector<int32_t>& speeds = {}) {
+    sim::RadiographSetup s{.eProjection = p, .lViews = views, .taken = {}, .lBinning = 4, .lSeed = seed, .lSpeeds = speeds};
     for (int32_t i = 0; i < views; ++i) s.taken.push_back({kv, ma, 1.0});
     return sim::renderRadiograph(s);
 }
@@ -245,10 +246,20 @@ TEST(Radiograph, SeededSizedAndTwelveBit) {
     EXPECT_GT(*std::max_element(hot.px.begin(), hot.px.end()), hot.rowDark[0] + 1000);
 }
 
-// Fault: the current ignored (kV and a cut view show in the sensor's tests).
-TEST(Radiograph, TheCurrentScalesTheCounts) {
+// Faults: the current or the film's speeds ignored (kV and a cut view show
+// in the sensor's tests).
+TEST(Radiograph, TheCurrentAndTheFilmsSpeedsScaleTheCounts) {
     const sim::RawImage lo = draw(70, 2), hi = draw(70, 8);
     EXPECT_GT(std::accumulate(hi.px.begin(), hi.px.end(), 0.0), 2.5 * std::accumulate(lo.px.begin(), lo.px.end(), 0.0));
+    std::vector<int32_t> dip(100, 600);
+    std::fill(dip.begin() + 40, dip.begin() + 60, 300);  // half speed over the middle fifth: 1.8 times the mean dwell
+    const sim::RawImage even = draw(70, 4), slow = draw(70, 4, 7, P::Panoramic, 1, dip);
+    double s = 0, e = 0;  // counts above dark in the middle column
+    for (size_t y = 0; y < 350; ++y) {
+        s += slow.px[y * 725 + 362] - slow.rowDark[y];
+        e += even.px[y * 725 + 362] - even.rowDark[y];
+    }
+    EXPECT_NEAR(s / e, 1.8, 0.15) << "the sweep dwells longer where the film runs slower";
 }
 
 }  // namespace
