@@ -174,6 +174,10 @@ TEST_F(SensorImage, RetrievalStatuses) {
         zyrtest::writeBytes(dat_, bad);
         EXPECT_EQ(lSave(bmp, w_, h_), -94) << "damaged at " << off;
     }
+    const sim::DatHeader wide{.lWidth = 5, .lHeight = 2, .lStride = 12, .lViews = 1, .lPixelsPerMetre = 10000,
+                              .lPixelBytes = 24};  // whole in itself, but its rows are not the bitmap's
+    ASSERT_TRUE(sim::booWriteDat(dat_, wide, [](int32_t, uint8_t*) {}));
+    EXPECT_EQ(lSave(bmp, 5, 2), -94) << "a stride other than the width rounded up to 4";
     zyrtest::writeBytes(dat_, good.substr(0, good.size() - 1));
     EXPECT_EQ(lSave(bmp, w_, h_), -94) << "one byte short";
     std::filesystem::remove(dat_);
