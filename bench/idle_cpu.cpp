@@ -18,20 +18,9 @@
 #include <functional>
 
 #include "platform/profile_string.h"
+#include "tools/xvfb_display.h"
 
 namespace {
-QString s_sDisplay;
-
-int iRun(const QString& sProgram, const QStringList& args, QString* psOut = nullptr) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DISPLAY", s_sDisplay);
-    p.setProcessEnvironment(env);
-    p.start(sProgram, args);
-    if (!p.waitForFinished(10000)) return -1;
-    if (psOut != nullptr) *psOut = QString::fromLocal8Bit(p.readAllStandardOutput());
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
 
 bool booCopyTree(const QString& sFrom, const QString& sTo) {
     QDirIterator it(sFrom, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
@@ -90,27 +79,16 @@ int main(int argc, char** argv) {
     platform::WritePrivateProfileStringA("ZyrPan2", "Link", "sim", sIni.c_str());
     platform::WritePrivateProfileStringA("ZyrPan2", "CoolTimeAtStart", "0", sIni.c_str());
 
-    QProcess xvfb;
-    for (int n = 150 + static_cast<int>(QCoreApplication::applicationPid() % 50); n < 400 && s_sDisplay.isEmpty(); ++n) {
-        if (QFile::exists(QString("/tmp/.X%1-lock").arg(n))) continue;
-        const QString sDisplay = QString(":%1").arg(n);
-        xvfb.start("Xvfb", {sDisplay, "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"});
-        if (!xvfb.waitForStarted(5000)) break;
-        s_sDisplay = sDisplay;
-        if (!booWaitFor([] { return iRun("xdotool", {"getdisplaygeometry"}) == 0; }, 10000)) {
-            s_sDisplay.clear();
-            xvfb.kill();
-            xvfb.waitForFinished();
-        }
-    }
-    if (s_sDisplay.isEmpty()) {
-        std::fprintf(stderr, "no Xvfb display (install xvfb and xdotool)\n");
+    XvfbDisplay display;
+    QString sError;
+    if (!display.booStart(150 + static_cast<int>(QCoreApplication::applicationPid() % 50), sError)) {
+        std::fprintf(stderr, "%s\n", qPrintable(sError));
         return 2;
     }
 
     QProcess console;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DISPLAY", s_sDisplay);
+    env.insert("DISPLAY", display.name());
     env.insert("QT_QPA_PLATFORM", "xcb");
     env.insert("TMPDIR", dir.path());
     console.setProcessEnvironment(env);
@@ -118,18 +96,17 @@ int main(int argc, char** argv) {
     QString sBox;
     const bool booUp = console.waitForStarted(10000) && booWaitFor(
                                                             [&] {
-                                                                iRun("xdotool", {"search", "--onlyvisible", "--name", "^Tolvek E$"}, &sBox);
+                                                                display.iXdo({"search", "--onlyvisible", "--name", "^Tolvek E$"}, &sBox);
                                                                 return !sBox.trimmed().isEmpty();
                                                             },
                                                             20000);
     if (!booUp) {
         std::fprintf(stderr, "the console did not ask to confirm power on\n");
         console.kill();
-        xvfb.kill();
         return 2;
     }
-    iRun("xdotool", {"windowfocus", "--sync", sBox.trimmed().split('\n').first()});
-    iRun("xdotool", {"key", "Return"});
+    display.iXdo({"windowfocus", "--sync", sBox.trimmed().split('\n').first()});
+    display.iXdo({"key", "Return"});
     QThread::sleep(3);  // connected, idle in state 0, polling every 10 ms
 
     const double dCpu0 = dCpuSeconds(console.processId());
@@ -142,8 +119,6 @@ int main(int argc, char** argv) {
 
     console.kill();
     console.waitForFinished(5000);
-    xvfb.terminate();
-    xvfb.waitForFinished(5000);
     if (!booAlive || dCpu0 < 0 || dCpu1 < 0) {
         std::fprintf(stderr, "the console did not stay up for the measurement\n");
         return 2;

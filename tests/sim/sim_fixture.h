@@ -1,70 +1,125 @@
-// The library on a fake clock, with a settings file of its own whose
-// [ZyrPan2] section each test writes. Time moves only when the test says.
+// Our library on a fake clock with a settings file of the test's own, and
+// the console's end of its link: each read is scanned, every frame that
+// arrives is acknowledged (a spoilt one refused with NAK) and every event
+// noted with the tick it came at. Time moves only when the test says.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <cstring>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "platform/tick_clock.h"
+#include "sim/film_data.h"
+#include "sim/frame_codec.h"
 #include "sim/library.h"
-#include "tests/sim/link_console.h"
+#include "tests/support/sim_table.h"
+#include "tests/support/temp_dir.h"
 
 namespace simtest {
 
-class SimFixture : public ::testing::Test {
+using Texts = std::vector<std::string>;
+
+inline Texts split(const std::string& s) {
+    Texts out;
+    std::istringstream in(s);
+    for (std::string part; std::getline(in, part, ';');) out.push_back(part);
+    return out;
+}
+
+// A 32-bit little-endian field of a file.
+inline uint32_t u32(const std::string& b, size_t off) {
+    return uint8_t(b[off]) | uint8_t(b[off + 1]) << 8 | uint8_t(b[off + 2]) << 16 | uint32_t(uint8_t(b[off + 3])) << 24;
+}
+
+// The staged program folder, as CTest names it.
+inline std::string sStage() {
+    return std::getenv("ZYR_STAGE_DIR") != nullptr ? std::getenv("ZYR_STAGE_DIR") : "ZYR_STAGE_DIR-is-not-set";
+}
+
+class LineEnd {
+public:
+    explicit LineEnd(const ZyrLib& lib) : lib_(lib) {}
+    int32_t lSend(const std::string& text) {
+        const std::string f = sim::sBuildFrame(text);
+        return lib_.Ether232Send(f.data(), static_cast<int16_t>(f.size()));
+    }
+    // One read; per event "ACK", "NAK", a frame's text or "BAD" (a spoilt
+    // frame), and the read's status when it turns negative.
+    int32_t lPoll(uint32_t at) {
+        char buf[1024];
+        const int32_t n = lib_.Ether232Recv(buf);
+        if (n < 0 && last >= 0) events.push_back({at, std::to_string(n)});
+        last = n;
+        wire.append(buf, static_cast<size_t>(std::max(n, 0)));
+        scanner_.feed(std::string_view(buf, static_cast<size_t>(std::max(n, 0))));
+        for (auto ev = scanner_.next(); ev.kind != sim::FrameScanner::Kind::None; ev = scanner_.next()) {
+            const bool frame = ev.kind == sim::FrameScanner::Kind::Frame;
+            events.push_back({at, frame ? (ev.valid ? sim::sFrameText(ev.frame) : "BAD")
+                                        : ev.kind == sim::FrameScanner::Kind::Ack ? "ACK" : "NAK"});
+            const char reply = ev.valid ? sim::kAck : sim::kNak;
+            if (frame) lib_.Ether232Send(&reply, 1);
+        }
+        return n;
+    }
+    // "ms what" from the tick t0 on; without ACK and NAK unless asked.
+    Texts seen(uint32_t t0, bool acks) const {
+        Texts out;
+        for (const auto& [at, what] : events)
+            if (acks || (what != "ACK" && what != "NAK")) out.push_back(std::to_string(at - t0) + " " + what);
+        return out;
+    }
+
+    std::vector<std::pair<uint32_t, std::string>> events;
+    std::string wire;
+    int32_t last = 0;
+
+private:
+    ZyrLib lib_;
+    sim::FrameScanner scanner_;
+};
+
+class SimTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        platform::vSetClock(&clock);
+        platform::vSetClock(&clock_);
         sim::vResetLibrary();
-        char tmpl[] = "/tmp/zyrsimXXXXXX";
-        dir = mkdtemp(tmpl);
-        ini = dir + "/ZYR_PAN_WEQ.ini";
     }
     void TearDown() override {
         sim::vResetLibrary();
         platform::vSetClock(nullptr);
-        std::filesystem::remove_all(dir);
     }
-
-    // Writes the settings file with these lines in [ZyrPan2].
-    void vWriteIni(const std::string& keys) {
-        const std::string link = keys.find("Link=") == std::string::npos ? "Link=sim\n" : "";
-        std::ofstream(ini) << "[ZYR_PAN_WEQ]\nVolt=70\n\n[ZyrPan2]\n" << link << keys << "\n";
+    // The settings file: the test's keys first (of two equal keys the first
+    // counts), then the simulator chosen explicitly.
+    const std::string& sIni(const std::string& keys) {
+        zyrtest::writeBytes(ini_, "[ZyrPan2]\n" + keys + "\nLink=sim\nSensor=sim\n");
+        return ini_;
     }
-    // Init and SetCommInit, as the console's lLinkOpen does.
-    int32_t lOpen(const std::string& keys = "Link=sim") {
-        vWriteIni(keys);
-        ZyrWeq_Init(ini.c_str(), 1);
-        return ZyrWeq_SetCommInit();
+    int32_t lOpen(const std::string& keys) {
+        lib_.Init(sIni(keys).c_str(), 1);
+        return lib_.SetCommInit();
     }
-    // Lets ms pass in 10 ms ticks, reading the link at each, as the console's timer does.
+    // Lets ms pass in 10 ms ticks, reading the link at each as the console does.
     void vRun(uint32_t ms) {
         for (uint32_t t = 0; t < ms; t += 10) {
-            clock.advance(10);
-            con.lPoll();
+            clock_.advance(10);
+            line_.lPoll(clock_.tickCount());
         }
     }
-    // Sends a command and takes what comes back at once (its ACK).
-    void vCommand(const std::string& text) {
-        ASSERT_EQ(con.lSendText(text), 0) << text;
-        con.lPoll();
+    // A film speed data file of equal speeds.
+    std::string sFilm(int32_t exposure = 3000, size_t steps = 400, sim::Projection p = sim::Projection::Panoramic) {
+        const std::string path = dir_.file("NP_X.dat");
+        zyrtest::writeBytes(path, sim::sFormatFilmData({"NP_X", p, false, exposure, std::vector<int32_t>(steps, 500)}));
+        return path;
     }
-    // Reports that arrived since the last call.
-    std::vector<std::string> vsTake() {
-        auto r = con.reports();
-        con.vClear();
-        return r;
-    }
-    uint32_t lNow() const { return const_cast<platform::FakeClock&>(clock).tickCount(); }
 
-    platform::FakeClock clock{1000};
-    std::string dir, ini;
-    LinkConsole con;
+    platform::FakeClock clock_{1000};
+    zyrtest::TempDir dir_;
+    std::string ini_ = dir_.file("ZYR_PAN_WEQ.ini");
+    ZyrLib lib_ = simTable();
+    LineEnd line_{lib_};
 };
-
-using Texts = std::vector<std::string>;
 
 }  // namespace simtest

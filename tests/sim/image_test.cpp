@@ -1,0 +1,269 @@
+// The virtual sensor's images: the read-out of the images taken (a view cut
+// short, the kV of each TMJ half), ZYR_PAN_WEQ.DAT, the bitmap's bytes and
+// its save, and the radiograph drawn: the same seed draws the same pixels,
+// in the sizes of each mode, with the current and the film's speeds showing.
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <numeric>
+
+#include "sim/image_dat.h"
+#include "sim/radiograph.h"
+#include "sim/virtual_sensor.h"
+#include "tests/sim/sim_fixture.h"
+
+namespace {
+
+using namespace simtest;
+using P = sim::Projection;
+
+class SensorImage : public SimTest {
+protected:
+    // An exposure of n images at binning 4 of which `ended` had ended when
+    // the retrieval began; a second TMJ half may have a command of its own.
+    void vExpose(int32_t n, int32_t ended, P p, const char* command = "NP_P1_C 70 4", const char* second = nullptr) {
+        ASSERT_EQ(lib_.SetSensMduInit(sIni("XrayDelay=0\nXrayOn=1000\nXrayGap=1000\nImageBinning=4").c_str(), 1), 0);
+        ASSERT_EQ(lib_.SetParamforPictEx(sFilm(3000, 400, p).c_str(), n, 10, 50), 0);
+        ASSERT_EQ(lib_.SetWaitXExpose(), 0);
+        for (int32_t done = 0; done < ended;) {
+            if (done > 0) clock_.advance(5000);  // between the TMJ halves
+            sim::theSensor().onConsoleCommand(done > 0 && second != nullptr ? second : command);
+            sim::theSensor().onUnitReport("X1");
+            const int32_t k = std::min(n == 4 ? 2 : n, ended - done);
+            clock_.advance(static_cast<uint32_t>(k * 2000 - 1000 + 1));  // just past the end of image k
+            done += k;
+        }
+        EXPECT_EQ(ended > 0 ? lib_.ResetAll() : 0, 0);  // the retrieval begins
+    }
+    int32_t lProcess() { return lib_.ImageProcessingEx(dat_.c_str(), &w_, &h_); }
+    // Mean of the processed picture over columns x0 .. x1 - 1.
+    double datMean(int32_t x0, int32_t x1) const {
+        const std::string b = zyrtest::readBytes(dat_);
+        double s = 0;
+        for (int32_t y = 0; y < h_; ++y)
+            for (int32_t x = x0; x < x1; ++x) s += uint8_t(b[80 + size_t(y) * ((w_ + 3) & ~3) + x]);
+        return s / (h_ * (x1 - x0));
+    }
+    int32_t lSave(const std::string& bmp, int32_t w, int32_t h) {
+        return lib_.SaveBitmap(dat_.c_str(), w, h, 0, 0, bmp.c_str());
+    }
+    // A data file of a pattern whose pixel value tells its place (y = 0 the top row).
+    static uint8_t pattern(int32_t x, int32_t y) { return static_cast<uint8_t>(7 * x + 31 * y + 1); }
+    void vPattern(int32_t w, int32_t h) {
+        const int32_t stride = (w + 3) & ~3;
+        const sim::DatHeader d{.lWidth = w, .lHeight = h, .lStride = stride, .lViews = 1, .lPixelsPerMetre = 10000,
+                               .lPixelBytes = stride * h};
+        ASSERT_TRUE(sim::booWriteDat(dat_, d, [&](int32_t y, uint8_t* dst) {
+            for (int32_t x = 0; x < w; ++x) dst[x] = pattern(x, y);
+        }));
+    }
+    Texts folder(const std::string& path) const {
+        Texts names;
+        for (const auto& e : std::filesystem::directory_iterator(path)) names.push_back(e.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::string dat_ = dir_.file("ZYR_PAN_WEQ.DAT");
+    int32_t w_ = 0, h_ = 0;
+};
+
+// Faults: a count off by one either way, a cut image not counted, the width
+// of a mode or of a part of it wrong, the data lost on release.
+TEST_F(SensorImage, TheImagesTakenSoFarMakeThePicture) {
+    const struct {
+        const char* name;
+        P p;
+        int32_t n, ended, asked, status, width;
+    } cases[] = {{"panorama", P::Panoramic, 1, 1, 1, 0, 725},    {"panorama, none ended", P::Panoramic, 1, 0, 1, 18, 0},
+                 {"two halves", P::Panoramic, 2, 2, 2, 0, 724},  {"one half of two", P::Panoramic, 2, 1, 1, 0, 362},
+                 {"more than taken", P::Panoramic, 2, 1, 2, 18, 0}, {"TMJ four", P::Tmj, 4, 4, 4, 0, 724},
+                 {"TMJ first half", P::Tmj, 4, 2, 2, 0, 362},     {"TMJ three", P::Tmj, 4, 3, 3, 0, 543},
+                 {"TMJ none asked", P::Tmj, 4, 4, 0, 18, 0}};
+    for (const auto& c : cases) {
+        vExpose(c.n, c.ended, c.p);
+        ASSERT_EQ(lib_.GetImageDataEx(c.asked), c.status) << c.name;
+        if (c.status != 0) continue;
+        ASSERT_EQ(lib_.SetDeviceFree(), 0);
+        ASSERT_EQ(lProcess(), 0) << c.name;
+        EXPECT_EQ(w_, c.width) << c.name;
+        EXPECT_EQ(h_, 350) << c.name;
+    }
+}
+
+// Faults: a header field, the palette, the row order or the padding of the
+// bitmap wrong, at widths on both sides of a multiple of 4.
+TEST_F(SensorImage, BitmapBytes) {
+    for (const auto& [w, h] : {std::pair{1, 1}, {3, 2}, {4, 3}, {5, 4}, {6, 5}, {7, 2}, {8, 1}}) {
+        vPattern(w, h);
+        ASSERT_EQ(lSave(dir_.file("x.bmp"), w, h), 0);
+        const std::string b = zyrtest::readBytes(dir_.file("x.bmp"));
+        const uint32_t stride = (w + 3) / 4 * 4;
+        ASSERT_EQ(b.size(), 1078 + stride * h) << w;
+        EXPECT_EQ(b.substr(0, 2), "BM");
+        const std::pair<size_t, uint32_t> fields[] = {{2, uint32_t(b.size())}, {6, 0}, {10, 1078}, {14, 40},
+                                                      {18, uint32_t(w)}, {22, uint32_t(h)}, {26, 1 | 8 << 16},
+                                                      {30, 0}, {34, stride * h}, {38, 10000}, {42, 10000},
+                                                      {46, 256}, {50, 256}};
+        for (const auto& [off, value] : fields) EXPECT_EQ(u32(b, off), value) << w << "x" << h << " offset " << off;
+        for (uint32_t i = 0; i < 256; ++i) ASSERT_EQ(u32(b, 54 + 4 * i), i | i << 8 | i << 16) << "palette " << i;
+        for (int32_t r = 0; r < h; ++r) {  // the file's first row is the image's bottom row
+            const size_t row = 1078 + size_t(r) * stride;
+            for (int32_t x = 0; x < w; ++x) ASSERT_EQ(uint8_t(b[row + x]), pattern(x, h - 1 - r)) << w << ": " << x << "," << r;
+            ASSERT_EQ(b.substr(row + w, stride - w), std::string(stride - w, '\0')) << w << ": padding of row " << r;
+        }
+    }
+}
+
+// Faults: the bitmap written in place (a reader meets half an image), a
+// temporary file left behind, the old image lost when the write fails, a
+// relative name not taken from the current folder.
+TEST_F(SensorImage, TheBitmapReplacesTheOldOneWholeOrNotAtAll) {
+    vPattern(200, 100);
+    const std::string bmp = dir_.file("image.bmp");
+    zyrtest::writeBytes(bmp, "old image");
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const rlimit small{4096, old.rlim_max};  // the file system refuses the write half-way; it binds root too
+    const sighandler_t prev = signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const int32_t failed = lSave(bmp, 200, 100);
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, prev);
+    EXPECT_EQ(failed, -93);
+    EXPECT_EQ(zyrtest::readBytes(bmp), "old image");
+    EXPECT_EQ(folder(dir_.path()), (Texts{"ZYR_PAN_WEQ.DAT", "image.bmp"}));
+    ASSERT_EQ(lSave(bmp, 200, 100), 0);
+    EXPECT_EQ(zyrtest::readBytes(bmp).size(), 1078u + 200 * 100);
+    EXPECT_EQ(folder(dir_.path()), (Texts{"ZYR_PAN_WEQ.DAT", "image.bmp"}));
+
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::create_directories(dir_.file("cwd/sub"));
+    std::filesystem::current_path(dir_.file("cwd"));
+    EXPECT_EQ(lSave("plain.bmp", 200, 100) + lSave("sub/nested.bmp", 200, 100), 0);
+    std::filesystem::current_path(cwd);
+    EXPECT_EQ(folder(dir_.file("cwd")), (Texts{"plain.bmp", "sub"})) << "relative to the current folder";
+    EXPECT_EQ(folder(dir_.file("cwd/sub")), Texts{"nested.bmp"});
+}
+
+// Faults: a status of the retrieval wrong, a damaged data file turned into a
+// bitmap, the data read lost on release, a released sensor read out.
+TEST_F(SensorImage, RetrievalStatuses) {
+    EXPECT_EQ(lib_.SetSensMduInit(sIni("").c_str(), 1), 0);
+    EXPECT_EQ(lib_.GetImageDataEx(1), 9) << "no parameters";
+    EXPECT_EQ(lProcess(), 18) << "nothing read";
+    EXPECT_EQ(lib_.ImageProcessingEx("", &w_, &h_), -97);
+    vExpose(1, 1, P::Panoramic);
+    ASSERT_EQ(lib_.GetImageDataEx(1), 0);
+    EXPECT_EQ(lib_.ImageProcessingEx(dir_.file("no/such/x.DAT").c_str(), &w_, &h_), -96);
+    ASSERT_EQ(lib_.SetDeviceFree(), 0);
+    ASSERT_EQ(lProcess(), 0) << "what was read stays after the release";
+    EXPECT_EQ(lib_.GetImageDataEx(1), 9) << "released";
+    const std::string bmp = dir_.file("x.bmp"), good = zyrtest::readBytes(dat_);
+    EXPECT_EQ(lSave(bmp, w_ + 1, h_), -97);
+    EXPECT_EQ(lSave(bmp, w_, h_ - 1), -97);
+    EXPECT_EQ(lSave("", w_, h_), -97);
+    EXPECT_EQ(lSave(dir_.file("no/such/x.bmp"), w_, h_), -93);
+    EXPECT_EQ(lSave(dir_.path(), w_, h_), -93) << "a folder of that name";
+    const std::pair<size_t, char> damage[] = {{3, 'X'}, {16, 1}, {20, 16}, {64, 0}};  // magic, stride, bits, bytes
+    for (const auto& [off, byte] : damage) {
+        std::string bad = good;
+        bad[off] = byte;
+        zyrtest::writeBytes(dat_, bad);
+        EXPECT_EQ(lSave(bmp, w_, h_), -94) << "damaged at " << off;
+    }
+    const sim::DatHeader wide{.lWidth = 5, .lHeight = 2, .lStride = 12, .lViews = 1, .lPixelsPerMetre = 10000,
+                              .lPixelBytes = 24};  // whole in itself, but its rows are not the bitmap's
+    ASSERT_TRUE(sim::booWriteDat(dat_, wide, [](int32_t, uint8_t*) {}));
+    EXPECT_EQ(lSave(bmp, 5, 2), -94) << "a stride other than the width rounded up to 4";
+    zyrtest::writeBytes(dat_, good.substr(0, good.size() - 1));
+    EXPECT_EQ(lSave(bmp, w_, h_), -94) << "one byte short";
+    std::filesystem::remove(dat_);
+    EXPECT_EQ(lSave(bmp, w_, h_), -94) << "no data file";
+    EXPECT_FALSE(zyrtest::exists(bmp));
+    zyrtest::writeBytes(dat_, good);
+    EXPECT_EQ(lSave(bmp, w_, h_), 0);
+}
+
+// Faults: a header field of the data file wrong, the second TMJ half drawn
+// with the first half's kV and mA.
+TEST_F(SensorImage, DataFileOfATmjExposureWhoseHalvesDiffer) {
+    vExpose(4, 4, P::Tmj, "NP_T4 80 8", "NP_T4 60 2");
+    ASSERT_EQ(lib_.GetImageDataEx(4), 0);
+    ASSERT_EQ(lProcess(), 0);
+    const std::string b = zyrtest::readBytes(dat_);
+    ASSERT_EQ(b.size(), 80u + 724 * 350);
+    EXPECT_EQ(b.substr(0, 8), "ZYRPDAT1");
+    const std::pair<size_t, uint32_t> fields[] = {{8, 724},  {12, 350}, {16, 724},  {20, 8},          {24, 4},
+                                                  {28, 1},   {32, 80},  {36, 8},    {44, 200},        {48, 2300},
+                                                  {52, 850}, {56, 1},   {60, 2500}, {64, 724u * 350}, {68, 4},
+                                                  {72, 0},   {76, 0}};
+    for (const auto& [off, value] : fields) EXPECT_EQ(u32(b, off), value) << "offset " << off;
+    EXPECT_GT(u32(b, 40), 0u) << "open-field counts";
+    EXPECT_GT(datMean(3 * 181, 4 * 181), datMean(0, 181) + 10) << "at 60 kV the same anatomy is denser, hence brighter";
+}
+
+// Fault: a view cut short drawn as if the X-ray had swept all of it.
+TEST_F(SensorImage, AViewCutShortIsWhiteWhereTheXrayDidNotReach) {
+    vExpose(1, 0, P::Panoramic);
+    sim::theSensor().onConsoleCommand("NP_P1_C 70 4");
+    sim::theSensor().onUnitReport("X1");
+    clock_.advance(500);
+    sim::theSensor().onUnitReport("d0");  // half-way through the sweep
+    ASSERT_EQ(lib_.GetImageDataEx(1), 0);
+    ASSERT_EQ(lProcess(), 0);
+    EXPECT_GT(datMean(400, 720), 250.0);
+    EXPECT_LT(datMean(50, 300), 200.0);
+}
+
+// The radiograph of views images at binning 4.
+sim::RawImage draw(int32_t kv, int32_t ma, uint32_t seed = 7, P p = P::Panoramic, int32_t views = 1,
+                   const std::vector<int32_t>& speeds = {}) {
+    sim::RadiographSetup s{.eProjection = p, .lViews = views, .taken = {}, .lBinning = 4, .lSeed = seed, .lSpeeds = speeds};
+    for (int32_t i = 0; i < views; ++i) s.taken.push_back({kv, ma, 1.0});
+    return sim::renderRadiograph(s);
+}
+
+// Faults: the seed not used or not kept (another patient each time, or the
+// same whatever the seed), a size of a mode wrong, counts beyond 12 bits.
+TEST(Radiograph, SeededSizedAndTwelveBit) {
+    const sim::RawImage a = draw(70, 4, 11), b = draw(70, 4, 11), c = draw(70, 4, 12);
+    EXPECT_EQ(a.px, b.px);
+    EXPECT_EQ(a.rowDark, b.rowDark);
+    ASSERT_EQ(a.px.size(), c.px.size());
+    EXPECT_GT(std::inner_product(a.px.begin(), a.px.end(), c.px.begin(), size_t(0), std::plus<>(), std::not_equal_to<>()),
+              a.px.size() / 2);
+    EXPECT_EQ(std::make_pair(a.lWidth, a.lHeight), std::make_pair(725, 350));
+    const sim::RawImage tmj = draw(70, 4, 1, P::Tmj, 4);
+    EXPECT_EQ(std::make_tuple(tmj.lWidth, tmj.lHeight, tmj.lPixelsPerMetre), std::make_tuple(724, 350, 2500));
+    sim::RadiographSetup full;
+    EXPECT_EQ(sim::lViewWidth(full), 2900);
+    full.lViews = 2;
+    EXPECT_EQ(sim::lViewWidth(full), 1450);
+    full.eProjection = P::Tmj;
+    full.lViews = 4;
+    EXPECT_EQ(sim::lViewWidth(full), 725);
+    const sim::RawImage hot = draw(80, 8);
+    EXPECT_LE(*std::max_element(hot.px.begin(), hot.px.end()), 4095);
+    EXPECT_GT(*std::max_element(hot.px.begin(), hot.px.end()), hot.rowDark[0] + 1000);
+}
+
+// Faults: the current or the film's speeds ignored (kV and a cut view show
+// in the sensor's tests).
+TEST(Radiograph, TheCurrentAndTheFilmsSpeedsScaleTheCounts) {
+    const sim::RawImage lo = draw(70, 2), hi = draw(70, 8);
+    EXPECT_GT(std::accumulate(hi.px.begin(), hi.px.end(), 0.0), 2.5 * std::accumulate(lo.px.begin(), lo.px.end(), 0.0));
+    std::vector<int32_t> dip(100, 600);
+    std::fill(dip.begin() + 40, dip.begin() + 60, 300);  // half speed over the middle fifth: 1.8 times the mean dwell
+    const sim::RawImage even = draw(70, 4), slow = draw(70, 4, 7, P::Panoramic, 1, dip);
+    double s = 0, e = 0;  // counts above dark in the middle column
+    for (size_t y = 0; y < 350; ++y) {
+        s += slow.px[y * 725 + 362] - slow.rowDark[y];
+        e += even.px[y * 725 + 362] - even.rowDark[y];
+    }
+    EXPECT_NEAR(s / e, 1.8, 0.15) << "the sweep dwells longer where the film runs slower";
+}
+
+}  // namespace
