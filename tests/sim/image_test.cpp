@@ -21,6 +21,10 @@ using P = sim::Projection;
 
 class SensorImage : public SimTest {
 protected:
+    void SetUp() override {
+        SimTest::SetUp();
+        lib_.Init(sIni("").c_str(), 1);  // the simulator chosen before any sensor call
+    }
     // An exposure of n images at binning 4 of which `ended` had ended when
     // the retrieval began; a second TMJ half may have a command of its own.
     void vExpose(int32_t n, int32_t ended, P p, const char* command = "NP_P1_C 70 4", const char* second = nullptr) {
@@ -39,12 +43,14 @@ protected:
     }
     int32_t lProcess() { return lib_.ImageProcessingEx(dat_.c_str(), &w_, &h_); }
     // Mean of the processed picture over columns x0 .. x1 - 1.
+    // Mean of the columns x0..x1 between the simulation mark's bands (each
+    // under a tenth of the height).
     double datMean(int32_t x0, int32_t x1) const {
         const std::string b = zyrtest::readBytes(dat_);
         double s = 0;
-        for (int32_t y = 0; y < h_; ++y)
+        for (int32_t y = h_ / 10; y < h_ - h_ / 10; ++y)
             for (int32_t x = x0; x < x1; ++x) s += uint8_t(b[80 + size_t(y) * ((w_ + 3) & ~3) + x]);
-        return s / (h_ * (x1 - x0));
+        return s / ((h_ - 2 * (h_ / 10)) * (x1 - x0));
     }
     int32_t lSave(const std::string& bmp, int32_t w, int32_t h) {
         return lib_.SaveBitmap(dat_.c_str(), w, h, 0, 0, bmp.c_str());
@@ -134,10 +140,10 @@ TEST_F(SensorImage, TheBitmapReplacesTheOldOneWholeOrNotAtAll) {
     signal(SIGXFSZ, prev);
     EXPECT_EQ(failed, -93);
     EXPECT_EQ(zyrtest::readBytes(bmp), "old image");
-    EXPECT_EQ(folder(dir_.path()), (Texts{"ZYR_PAN_WEQ.DAT", "image.bmp"}));
+    EXPECT_EQ(folder(dir_.path()), (Texts{"ZYR_PAN_WEQ.DAT", "ZYR_PAN_WEQ.ini", "image.bmp"}));
     ASSERT_EQ(lSave(bmp, 200, 100), 0);
     EXPECT_EQ(zyrtest::readBytes(bmp).size(), 1078u + 200 * 100);
-    EXPECT_EQ(folder(dir_.path()), (Texts{"ZYR_PAN_WEQ.DAT", "image.bmp"}));
+    EXPECT_EQ(folder(dir_.path()), (Texts{"ZYR_PAN_WEQ.DAT", "ZYR_PAN_WEQ.ini", "image.bmp"}));
 
     const auto cwd = std::filesystem::current_path();
     std::filesystem::create_directories(dir_.file("cwd/sub"));

@@ -66,6 +66,7 @@ TEST_F(SensorFilm, EachFileGetsItsStatusAndOnlyAnAcceptedOneLetsTheSensorWait) {
 // a film; parameters taken before the module is ready.
 TEST_F(SensorFilm, ParametersAndFilesTheSensorCannotTake) {
     const std::string film = sFilm();
+    lib_.Init(sIni("").c_str(), 1);
     EXPECT_EQ(lib_.SetParamforPictEx(film.c_str(), 1, 10, 50), 9) << "module not initialised";
     EXPECT_EQ(lib_.SetWaitXExpose(), 9);
     ASSERT_EQ(lib_.SetSensMduInit(sIni("").c_str(), 1), 0);

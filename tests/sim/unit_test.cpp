@@ -84,6 +84,8 @@ INSTANTIATE_TEST_SUITE_P(Exposure, ConnectedUnit, ::testing::Values(
            "2000 d1;3500 X1;11000 X0;11010 E1;14000 d1;15100 r1;17200 d1;18700 X1;26200 X0;26210 E1"},
     Script{"SameCommandIsARepeat", "", "0 NP_P1_C 70 4;500 NP_P1_C 70 4", 20000, "2000 d1;3500 X1;7000 X0;7010 E1"},
     Script{"CoolingAnswerGivesWay", "", "0 T1;0 NP_P1_C 70 4", 2500, "2000 d1"},
+    Script{"CoolingAnswerAheadOfTheAck", "CoolBeforeAck=1", "0 T1;0 NP_P1_C 70 4", 2500, "0 ACK;0 T0;0 ACK;2000 d1",
+           true},
     Script{"HandSwitchNever", "HandSwitchDelay=-1", "0 NP_P1_C 70 4", 60000, "2000 d1"},
     Script{"ReadyTimeout", "HandSwitchDelay=-1\nReadyTimeout=5000", "0 NP_P1_C 70 4", 10000, "2000 d1;7000 d0"},
     Script{"HandSwitchReleasedEarly", "HandSwitchHold=1200", "0 NP_T4 70 6", 20000, "2000 d1;3500 X1;4700 X0;4710 d0"},
