@@ -1,6 +1,7 @@
 #include "app/messages.h"
 
 #include "app/res_text.h"
+#include "app/run_end.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -26,6 +27,7 @@ int32_t lMsgYesNo(void* hOwner, const std::string& sMsg) {
 std::string sCodeExplanation(int32_t lCode) { return sGetResText(lCodeTextNo(lCode)); }
 
 void vShowErrMsg(void* hOwner, int32_t lCode, const std::string& sMsg) {
+    vNoteFailureShown(sMsg);
     if (lCode == 0) {
         vMsgInfo(hOwner, sMsg);
         return;
@@ -38,5 +40,6 @@ void vShowErrMsg(void* hOwner, int32_t lCode, const std::string& sMsg) {
 void vShowInitErr(void* hOwner, int32_t lCode) {
     const std::string sBox = sGetResText(20100) + " (" + std::to_string(lCode) + ")" + kLineBreak +
                              sGetResText(20101);
+    vNoteFailureShown(sBox);
     vMsgInfo(hOwner, sBox);
 }
