@@ -44,20 +44,19 @@ TEST_P(ServiceLog, WritesTheLinesItsRulesSwitchOn) {
         if (QByteArray(ctx.category).startsWith("zyr.")) g_lines.push_back(std::string(ctx.category) + ": " + msg.toStdString());
     });
     QLoggingCategory::setFilterRules(GetParam().first);
-    scripted::Unit& u = scripted::unit();
-    u.replies = {{"c1", scripted::Reply::Silent}};
+    scripted::unit().replies = {{"c1", scripted::Reply::Silent}};
     int32_t r = 0;
     lSendCommand(frm, "c1", r, true);
-    u.frameReplies = {"\x15", "\x06"};  // NAK, then ACK
+    scripted::unit().frameReplies = {"\x15", "\x06"};  // NAK, then ACK
     lSendCommand(frm, "NP_P1_A 70 4", r, true);
     frm.vSetStat(7);
     frm.vSetStat(7);
     // The transactions above made calls that succeeded and reads that
     // returned counts: none of them is a failure.
-    u.status = {{"GetImageDataEx", -95}};
+    scripted::unit().status = {{"GetImageDataEx", -95}};
     (void)zyr().GetImageDataEx(1);
     char buf[1024];
-    u.recvFail = -1;
+    scripted::unit().recvFail = -1;
     (void)zyr().Ether232Recv(buf);
     EXPECT_FALSE(booWriteSetting("M0_Volt", "70"));
     EXPECT_TRUE(QFile::setPermissions(QString::fromStdString(sIniPath()), QFile::ReadOwner));
@@ -71,15 +70,17 @@ TEST_P(ServiceLog, WritesTheLinesItsRulesSwitchOn) {
 INSTANTIATE_TEST_SUITE_P(Rules, ServiceLog, ::testing::Values(std::pair{"zyr.*.debug=true", true}, std::pair{"", false}));
 
 // The staged program alone in a folder: --version answers before the
-// settings are read; any other argument is ignored and the start ends on the
-// missing settings file.
+// toolkit starts (no display platform here) and before the settings are
+// read; any other argument is ignored and the start ends on the missing
+// settings file.
 TEST(StagedProgram, VersionBeforeAnythingElseAndWhyItDidNotStart) {
     QTemporaryDir dir;
     ASSERT_TRUE(QFile::copy(QString(std::getenv("ZYR_STAGE_DIR")) + "/ZYR_PAN_WEQ", dir.filePath("ZYR_PAN_WEQ"))) << "run through ctest";
-    for (const auto& [arg, status, out, err] : std::vector<std::tuple<QString, int, QString, QString>>{
-             {"--version", 0, "^ZYR_PAN_WEQ \\d+\\.\\d+\\.\\d+\\n$", ""},
-             {"--versio", 2, "^$", "ZYR_PAN_WEQ: not started: settings file: required key Volt missing"}}) {
+    for (const auto& [arg, platform, status, out, err] : std::vector<std::tuple<QString, QString, int, QString, QString>>{
+             {"--version", "none", 0, "^ZYR_PAN_WEQ \\d+\\.\\d+\\.\\d+\\n$", ""},
+             {"--versio", "offscreen", 2, "^$", "ZYR_PAN_WEQ: not started: settings file: required key Volt missing"}}) {
         QProcess p;
+        p.setEnvironment({"QT_QPA_PLATFORM=" + platform});
         p.start(dir.filePath("ZYR_PAN_WEQ"), {arg});
         ASSERT_TRUE(p.waitForFinished(30000)) << "the program did not end";
         EXPECT_EQ(p.exitCode(), status);
