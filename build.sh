@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev qt6-serialport-dev
-          libgtest-dev xvfb xauth xdotool x11-utils fonts-noto-cjk imagemagick ffmpeg)
+          qt6-translations-l10n libgtest-dev xvfb xauth xdotool x11-utils fonts-noto-cjk imagemagick ffmpeg)
 
 install_missing() {
     local missing=()

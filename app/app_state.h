@@ -27,6 +27,17 @@ struct tLinkRecord {
     bool booRecvPending = false;
 };
 
+// The exposure as the record for the imaging program tells it, noted when
+// the exposure command goes out (only with SaveInfo=1).
+struct tExposureNote {
+    int64_t llStartMs = 0;        // wall clock, ms since 1970 UTC
+    int32_t lModeIdx = -1;
+    int32_t lVolt = 0;
+    int32_t lElec = 0;
+    int32_t lSize = -1;           // patient size, -1 = none
+    bool booInterrupted = false;  // Yes to the interrupted-exposure question
+};
+
 struct AppState {
     // Settings members (filled by booReadSetting).
     int32_t g_lVolt = 60;
@@ -46,6 +57,7 @@ struct AppState {
     int32_t g_lWaitTime = 0;
     int32_t g_lInitRetryTimeBoot = 0;
     int32_t g_lInitRetryTimeTimer = 60;
+    int32_t g_lSaveInfo = 0;  // 1: the exposure record beside the bitmap
 
     // Console state.
     int32_t g_lStat = 0;
@@ -65,6 +77,11 @@ struct AppState {
     int32_t g_lPictCount = 0;
     int32_t g_lPictNo = 0;
     int32_t g_lPictHalf = 0;
+    tExposureNote g_tExposure;
+
+    // Why the run ends (run_end.h) and the last failure the operator saw.
+    std::string g_sRunEnd;
+    std::string g_sLastFailure;
 };
 
 extern AppState App;

@@ -1,6 +1,7 @@
 #include "app/messages.h"
 
 #include "app/res_text.h"
+#include "app/run_end.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -26,6 +27,7 @@ int32_t lMsgYesNo(void* hOwner, const std::string& sMsg) {
 std::string sCodeExplanation(int32_t lCode) { return sGetResText(lCodeTextNo(lCode)); }
 
 void vShowErrMsg(void* hOwner, int32_t lCode, const std::string& sMsg) {
+    vNoteFailureShown(sMsg);
     if (lCode == 0) {
         vMsgInfo(hOwner, sMsg);
         return;
@@ -40,5 +42,7 @@ void vShowInitErr(void* hOwner, int32_t lCode) {
     // A link that cannot open for a reason of the installation says which:
     // checking the unit's power and cable would not help.
     if (lCode == kCodeNoLinkSetting || lCode == kCodeNoSerialPermission) sBox += sCodeExplanation(lCode) + kLineBreak;
-    vMsgInfo(hOwner, sBox + sGetResText(20101));
+    sBox += sGetResText(20101);
+    vNoteFailureShown(sBox);
+    vMsgInfo(hOwner, sBox);
 }

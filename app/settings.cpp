@@ -8,6 +8,8 @@
 #include "app/app_state.h"
 #include "app/messages.h"
 #include "app/numeric_text.h"
+#include "app/run_end.h"
+#include "app/service_log.h"
 #include "platform/profile_string.h"
 #include "platform/program_folder.h"
 
@@ -112,6 +114,7 @@ std::vector<tSettingKey> settingKeys() {
     // A negative reconnection time means no retry at all, not the default.
     keys.push_back(
         keyRanged("InitRetryTime_Timer", App.g_lInitRetryTimeTimer, false, 60, 0, kNoLimit, 0));
+    keys.push_back(keyRanged("SaveInfo", App.g_lSaveInfo, false, 0, 0, 1, 0));
     tSettingKey save = keyText("SaveFileName", App.g_sSaveFileName, true);
     save.sMsgEmpty = "Not Found the bitmap name.";
     save.sMsgAbsent = "Not found the SaveFileName section.";
@@ -130,12 +133,14 @@ bool booReadKey(const std::string& sPath, const tSettingKey& key) {
     if (lCount == 0) {
         if (!key.booRequired) return true;
         if (key.sMsgEmpty != nullptr) vMsgInfo(nullptr, key.sMsgEmpty);
+        vRunEnds("settings file: required key " + key.sKey + " empty");
         return false;
     }
     const std::string sValue(sBuffer);  // up to the first NUL
     if (sValue == kAbsent) {
         if (!key.booRequired) return true;
         if (key.sMsgAbsent != nullptr) vMsgInfo(nullptr, key.sMsgAbsent);
+        vRunEnds("settings file: required key " + key.sKey + " missing");
         return false;
     }
     if (key.psMember != nullptr) {
@@ -172,6 +177,8 @@ bool booReadSetting() {
 
 bool booWriteSetting(const std::string& sKey, const std::string& sValue) {
     const std::string sPath = sSettingsPath();
-    return platform::WritePrivateProfileStringA(kSection, sKey.c_str(), sValue.c_str(),
-                                                sPath.c_str()) == 0;
+    const bool booFailed = platform::WritePrivateProfileStringA(kSection, sKey.c_str(), sValue.c_str(),
+                                                                sPath.c_str()) == 0;
+    if (booFailed) service_log::vSettingNotWritten(sKey, sValue);
+    return booFailed;
 }

@@ -2,6 +2,7 @@
 // window: READY (two runs), RESET, Close, Test Mode, Ctrl+Alt keys, unload.
 #include "app/app_state.h"
 #include "app/messages.h"
+#include "app/run_end.h"
 #include "console/frm_main.h"
 #include "link/commands.h"
 #include "link/transaction.h"
@@ -17,6 +18,7 @@ void frmMain::cmdStart_Click() {
         lSendCommand(*this, "c1", r, true);
         if (r != 0) {
             vShowErrMsg(hWnd(), r, sGetResText(11458));
+            vRunEndsOnFailure();
             vUnload();
         }
         return;
@@ -38,11 +40,15 @@ void frmMain::cmdClose_Click() {
     if (App.g_lPictNo > 0) {
         // Images were taken but not yet read: the operator may keep them.
         if (lMsgYesNo(hWnd(), sGetResText(10417)) == 6) {
+            App.g_tExposure.booInterrupted = true;
             vSetStat(12);
-            l_GetImageProc(f.m_sWorkPath);
+            if (l_GetImageProc(f.m_sWorkPath) != 0) vRunEndsOnFailure();
+        } else {
+            vRunEnds(kEndNoToInterrupted);
         }
         App.g_lPictNo = 0;
     }
+    vRunEnds(kEndClosed);
     vUnload();
 }
 

@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include "app/app_state.h"
+#include "console/exposure_record.h"
 #include "platform/program_folder.h"
 #include "platform/single_instance.h"
 #include "sensor/sensor_steps.h"
@@ -67,6 +69,11 @@ void frmMain::vDoEvents() { QCoreApplication::processEvents(); }
 int32_t frmMain::l_SensMduInitProc() { return ::l_SensMduInitProc(*this); }
 int32_t frmMain::l_SenceProc1() { return ::l_SenceProc1(*this); }
 int32_t frmMain::l_CheckPictProc(bool booInit) { return ::l_CheckPictProc(*this, booInit); }
-int32_t frmMain::l_GetImageProc(const std::string& sFolder) { return ::l_GetImageProc(*this, sFolder); }
+int32_t frmMain::l_GetImageProc(const std::string& sFolder) {
+    const int32_t lRet = ::l_GetImageProc(*this, sFolder);
+    // The record follows the bitmap it describes.
+    if (lRet == 0 && App.g_lSaveInfo == 1) vWriteExposureRecord();
+    return lRet;
+}
 
 void frmMain::vUnload() { Unload(ui::vbFormCode); }

@@ -7,6 +7,8 @@
 
 #include "app/app_state.h"
 #include "app/messages.h"
+#include "app/run_end.h"
+#include "app/service_log.h"
 #include "console/frm_main.h"
 #include "link/answer.h"
 #include "link/scanner.h"
@@ -63,6 +65,7 @@ void frmMain::Form_Activate() {
     if (r != 0) {
         vTimerEnabled(false);
         vShowInitErr(hWnd(), r);
+        vRunEndsOnFailure();
         vUnload();
         return;
     }
@@ -137,7 +140,8 @@ bool frmMain::booPollTick() {
         const int32_t r = l_CheckPictProc(false);
         if (r != 0 || App.g_lStat == 12) {
             // The exposure is over, with or without its image.
-            if (App.g_lStat == 12) l_GetImageProc(f.m_sWorkPath);
+            const bool booImage = App.g_lStat == 12 && l_GetImageProc(f.m_sWorkPath) == 0;
+            if (!booImage) vRunEndsOnFailure();
             App.g_lPictNo = 0;
             vUnload();
             return false;
@@ -184,6 +188,7 @@ bool frmMain::booWatchXWait() {
     int32_t r = 0;
     lSendCommand(*this, "x0", r, true);
     vMsgInfo(hWnd(), sGetResText(11403));
+    vRunEnds(sFirstLine(sGetResText(11403)));
     App.g_lPictNo = 0;
     vUnload();
     return false;
@@ -230,10 +235,12 @@ void frmMain::vReconnectTick() {
     vTimerEnabled(false);
     vCloseInitWindow();
     vShowInitErr(hWnd(), r);
+    vRunEndsOnFailure();
     vUnload();
 }
 
 void frmMain::vSetStat(int32_t lStat) {
+    if (lStat != App.g_lStat) service_log::vState(App.g_lStat, lStat);
     App.g_lStat = lStat;
     switch (lStat) {
     case 1: case 3: case 4: case 5: case 6: case 100: case 101:

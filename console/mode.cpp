@@ -2,6 +2,7 @@
 // brings back its group's tube voltage and current and patient size.
 #include "app/app_state.h"
 #include "app/messages.h"
+#include "app/run_end.h"
 #include "app/settings.h"
 #include "console/frm_main.h"
 #include "link/transaction.h"
@@ -38,6 +39,7 @@ void frmMain::imgMode_Click(int16_t Index) {
         lSendCommand(*this, "m1", r, true);
         if (r != 0) {
             vShowErrMsg(hWnd(), r, sGetResText(11458));
+            vRunEndsOnFailure();
             vUnload();
             return;
         }

@@ -1,10 +1,12 @@
 #include "console/startup.h"
 
 #include <QApplication>
+#include <cstdio>
 #include <memory>
 
 #include "app/app_state.h"
 #include "app/messages.h"
+#include "app/run_end.h"
 #include "app/settings.h"
 #include "console/frm_main.h"
 #include "platform/program_folder.h"
@@ -31,24 +33,29 @@ bool booLoadLibrary() {
     sPath += "libZyrPan2.so";
     ZyrLib lib;
     std::string sError;
-    if (!booLoadZyrLib(sPath, lib, sError)) {
+    std::string sWhy;
+    if (!booLoadZyrLib(sPath, lib, sError, &sWhy)) {
         vMsgInfo(nullptr, sError);
+        vRunEnds("cannot load libZyrPan2.so: " + sWhy);
         return false;
     }
-    vSetZyrLib(lib);
+    vSetZyrLib(lib, sPath);
     return true;
 }
-}  // namespace
 
-int iMain() {
+int iRun() {
     vSetStartValues();
-    if (!booReadSetting()) return EXIT_NOT_STARTED;
+    if (!booReadSetting()) return EXIT_NOT_STARTED;  // the reader said why
     if (!booLoadLibrary()) return EXIT_NOT_STARTED;
 
     auto frm = std::make_unique<frmMain>();
     frm->Load();
-    if (frm->booSecondCopy()) return EXIT_NOT_STARTED;
+    if (frm->booSecondCopy()) {
+        vRunEnds("another copy is running in this folder");
+        return EXIT_NOT_STARTED;
+    }
     if (frm->f.m_BooLoad != -1) {
+        vRunEnds("the main window could not be set up");
         frm->Unload(ui::vbFormCode);
         return EXIT_NOT_STARTED;
     }
@@ -56,4 +63,12 @@ int iMain() {
     frm->activateWindow();
     QApplication::exec();
     return booImageSaved() ? EXIT_IMAGE_SAVED : EXIT_NO_IMAGE;
+}
+}  // namespace
+
+int iMain() {
+    const int iStatus = iRun();
+    const std::string sLine = sExitLine(iStatus);
+    if (!sLine.empty()) std::fprintf(stderr, "%s\n", sLine.c_str());
+    return iStatus;
 }

@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/messages.h"
+#include "app/run_end.h"
 #include "link/commands.h"
 #include "link/transaction.h"
 
@@ -26,6 +27,7 @@ void vSensorPosition(MainOps& w, const std::string& sAnswer, int32_t& lHandled) 
     // the sensor's program file again.
     w.f.m_lLoadFpgaFileFlg = 1;
     if (w.l_SensMduInitProc() != 0) {
+        vRunEndsOnFailure();
         w.vUnload();  // the initialisation has shown its own message
         lHandled = 0;
         return;
@@ -76,6 +78,7 @@ void vConfirmedPosition(MainOps& w, const std::string& sAnswer, int32_t& lHandle
             w.vSetStat(21);
             if (lResult != 0) {
                 vShowErrMsg(w.hWnd(), lResult, sGetResText(11458));
+                vRunEndsOnFailure();
                 w.vUnload();
                 lHandled = 0;
                 return;
@@ -100,8 +103,11 @@ void vReadyEnded(MainOps& w, int32_t& lHandled) {
     if (App.g_lPictNo > 0) {
         // Images were taken before the end: the operator may still have them.
         if (lMsgYesNo(w.hWnd(), sGetResText(10417)) == 6) {
+            App.g_tExposure.booInterrupted = true;
             w.vSetStat(12);
-            if (App.g_lStat == 12) (void)w.l_GetImageProc(w.f.m_sWorkPath);
+            if (App.g_lStat == 12 && w.l_GetImageProc(w.f.m_sWorkPath) != 0) vRunEndsOnFailure();
+        } else {
+            vRunEnds(kEndNoToInterrupted);
         }
         App.g_lPictNo = 0;
         w.vUnload();
@@ -141,6 +147,7 @@ void vParseAnswer(const std::string& sAnswer, int32_t& lHandled) {
         w.vSetStat(f.m_lCoolTime == 0 ? 0 : 21);
     } else if (sAnswer == "s0") {
         vShowErrMsg(w.hWnd(), 0, sGetResText(11496));
+        vRunEndsOnFailure();
         w.vUnload();
         lHandled = 0;
     } else if (sAnswer == "s1" || sAnswer == "s2" || sAnswer == "s3") {

@@ -1,6 +1,7 @@
 // Sending a command on behalf of the main window, and the exposure command's text.
 #include "app/app_state.h"
 #include "app/messages.h"
+#include "app/run_end.h"
 #include "link/commands.h"
 #include "link/transaction.h"
 
@@ -11,6 +12,7 @@ bool booSendOrClose(const std::string& sCmd) {
     if (lResult == 0) return true;
     // Without the unit's ACK the console cannot go on: the run ends here.
     vShowErrMsg(w.hWnd(), lResult, sGetResText(11458));
+    vRunEndsOnFailure();
     w.vUnload();
     return false;
 }

@@ -1,10 +1,30 @@
 // READY, second stage: the unit has confirmed its position.
+#include <chrono>
+
 #include "app/app_state.h"
 #include "app/messages.h"
+#include "app/run_end.h"
 #include "link/commands.h"
 
 namespace {
 bool booServiceMoveMode() { return App.g_lHalfMode == 1 || App.g_lPackageMode == 1; }
+
+// The exposure record tells what the exposure command asked for and when it
+// went out; the second half of a four-image exposure goes on with the first.
+void vNoteExposureStart(const MainOps& w) {
+    if (App.g_lSaveInfo != 1 || App.g_lPictHalf != 0) return;
+    const int32_t lMode = w.f.m_lModeIdx;
+    const int32_t lGroup = lMode >= 0 && lMode <= 2 ? lMode : 0;
+    tExposureNote& e = App.g_tExposure;
+    e = tExposureNote{};
+    e.llStartMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                      std::chrono::system_clock::now().time_since_epoch())
+                      .count();
+    e.lModeIdx = lMode;
+    e.lVolt = App.g_lVolt;
+    e.lElec = App.g_lElec;
+    e.lSize = App.g_tModeCond[lGroup].lSelect;
+}
 }  // namespace
 
 void vStartExposure() {
@@ -37,6 +57,7 @@ void vStartExposure() {
         if (w.l_SenceProc1() != 0) {
             // The preparation has told the operator why.
             w.vTimerEnabled(false);
+            vRunEndsOnFailure();
             w.vUnload();
             return;
         }
@@ -44,6 +65,7 @@ void vStartExposure() {
     w.vTimerEnabled(true);
     w.vSetBusyPointer(false);
 
+    vNoteExposureStart(w);
     if (!booSendOrClose(sCmd)) return;
     if (booServiceMoveMode()) {
         // A service mode was switched on while the events ran: the capture
@@ -53,6 +75,7 @@ void vStartExposure() {
         const int32_t lRet = w.l_CheckPictProc(true);
         if (lRet != 0) {
             vShowErrMsg(w.hWnd(), lRet, sGetResText(11458));
+            vRunEndsOnFailure();
             w.vUnload();
         }
     } else {

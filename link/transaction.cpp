@@ -1,6 +1,7 @@
 #include "link/transaction.h"
 
 #include "app/app_state.h"
+#include "app/service_log.h"
 #include "app/settings.h"
 #include "link/frames.h"
 #include "link/scanner.h"
@@ -14,6 +15,18 @@ bool booWaitedLongerThan(int32_t& lSince, uint32_t ulMs) {
     const uint32_t ulNow = platform::GetTickCount();
     if (ulNow < static_cast<uint32_t>(lSince)) lSince = static_cast<int32_t>(ulNow);
     return ulNow - static_cast<uint32_t>(lSince) > ulMs;
+}
+
+// What the unit sent instead of its ACK, for the service log: a NAK, or the
+// text of a report frame (STX, text, blank, checksum, ETX).
+void vLogMissingAck(const std::string& sCmd, const std::string& sAnswer) {
+    if (sAnswer.size() == 1 && sAnswer[0] == NAK) {
+        service_log::vNak(sCmd);
+    } else {
+        std::string sText = sAnswer.size() > 4 ? sAnswer.substr(1, sAnswer.size() - 4) : sAnswer;
+        sText.erase(sText.find_last_not_of(' ') + 1);
+        service_log::vNoAck(sCmd, sText);
+    }
 }
 }  // namespace
 
@@ -34,6 +47,7 @@ int32_t lCommPoll(const std::string& sCmd, int32_t& lSendResult) {
         }
         // A NAK, or a report the unit sent before its ACK: both count as a
         // missing ACK, and the report is lost with the resend.
+        vLogMissingAck(t.sCmd, App.g_sLinkAnswer);
         booSendDue = true;
     } else {
         booSendDue = booWaitedLongerThan(t.lSendTick, ACK_WAIT_MS);
@@ -41,12 +55,21 @@ int32_t lCommPoll(const std::string& sCmd, int32_t& lSendResult) {
 
     if (booSendDue) {
         if (t.lSendCnt > MAX_SENDS - 1) {
+            service_log::vGaveUp(t.sCmd, t.lSendCnt, COMM_GIVEN_UP + FAILED_STATUS_OFFSET);
             t.sCmd.clear();
             return COMM_GIVEN_UP;
+        }
+        if (t.lSendCnt > 0) {
+            service_log::vResend(t.sCmd, t.lSendCnt + 1,
+                                 platform::GetTickCount() - static_cast<uint32_t>(t.lSendTick));
         }
         App.g_sLinkAnswer.clear();
         lSendResult = lSendFrame(t.sCmd);
         if (lSendResult != 0) {
+            // A failed first send ends with the library's status, a failed
+            // resend with the transaction's own.
+            service_log::vSendFailed(t.sCmd, t.lSendCnt + 1,
+                                     t.lSendCnt == 0 ? lSendResult : COMM_RESEND_FAILED + FAILED_STATUS_OFFSET);
             t.sCmd.clear();
             return COMM_RESEND_FAILED;
         }

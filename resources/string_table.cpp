@@ -40,6 +40,8 @@ int lEffectiveLanguage() {
 
 void vSetResLanguage(int lang) { g_lResLanguage.store(lang); }
 
+bool booResJapanese() { return lEffectiveLanguage() == kJapanese; }
+
 bool booLoadResString(int32_t lNo, std::string& sText) {
     const tRowMap& map = rowMap();
     const auto it = map.find(lNo);

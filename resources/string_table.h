@@ -8,6 +8,8 @@
 // locale (Japanese when its language is Japanese, else English), 1 English,
 // 2 Japanese.
 void vSetResLanguage(int lang);
+// True when the texts come from the Japanese row now.
+bool booResJapanese();
 
 // The text of number lNo in the current language, untouched. False when the
 // table holds no text of that number (sText is then left as it was).

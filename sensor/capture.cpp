@@ -19,14 +19,15 @@ tPictWatch s_watch;
 bool s_booImageSaved = false;
 
 int32_t lTickNow() { return static_cast<int32_t>(platform::GetTickCount()); }
+}  // namespace
 
-std::string sTrimBlanks(const std::string& s) {
+std::string sBitmapPath() {
+    const std::string& s = App.g_sSaveFileName;
     const auto b = s.find_first_not_of(' ');
     if (b == std::string::npos) return {};
     const auto e = s.find_last_not_of(' ');
     return s.substr(b, e - b + 1);
 }
-}  // namespace
 
 void vResetCaptureWatch() {
     s_watch = tPictWatch{};
@@ -96,7 +97,7 @@ int32_t l_GetImageProc(MainOps& frm, const std::string& sFolder) {
         int32_t lValue2 = 0;
         lRet = zyr().ImageProcessingEx(sDat.c_str(), &lValue1, &lValue2);
         if (lRet == 0) {
-            const std::string sBmp = sTrimBlanks(App.g_sSaveFileName);
+            const std::string sBmp = sBitmapPath();
             lRet = zyr().SaveBitmap(sDat.c_str(), lValue1, lValue2, 0, 0, sBmp.c_str());
             if (lRet == 0) s_booImageSaved = true;
         }

@@ -18,6 +18,8 @@ void vGetFilmFilePath(std::string& sPath);
 int32_t l_CheckPictProc(MainOps& frm, bool booInit);
 // Reads, processes and saves the image into sFolder and SaveFileName.
 int32_t l_GetImageProc(MainOps& frm, const std::string& sFolder);
+// The bitmap's file name: SaveFileName without the blanks around it.
+std::string sBitmapPath();
 
 // The working folder of this run, without a trailing '/': temporary folder +
 // "$" + window id + "$" + yyyyMMddhhnnss (24-hour clock) + "$".

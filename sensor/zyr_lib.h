@@ -23,10 +23,16 @@ struct ZyrLib {
     decltype(&ZyrWeq_Ether232Recv) Ether232Recv = nullptr;
 };
 
-// The library in use. Calling through it before one was set is a bug.
+// The library in use: its calls, each failure status logged for the service
+// engineer. Calling through it before one was set is a bug.
 const ZyrLib& zyr();
-void vSetZyrLib(const ZyrLib& lib);
+// sPath: the file the calls came from (the exposure record names it and its
+// digest), empty for a table linked into the program.
+void vSetZyrLib(const ZyrLib& lib, const std::string& sPath = {});
+const std::string& sZyrLibPath();
 
 // Loads sPath with every symbol resolved. On failure returns false and puts a
-// message naming the file (and the missing symbol) in sError.
-bool booLoadZyrLib(const std::string& sPath, ZyrLib& lib, std::string& sError);
+// message naming the file (and the missing symbol) in sError, and the reason
+// alone in *psWhy when given.
+bool booLoadZyrLib(const std::string& sPath, ZyrLib& lib, std::string& sError,
+                   std::string* psWhy = nullptr);

@@ -1,12 +1,21 @@
 // The console's entry: one run serves one exposure.
 #include <QApplication>
+#include <cstdio>
 
+#include "app/qt_translations.h"
+#include "app/version.h"
 #include "console/service_dialogs.h"
 #include "console/startup.h"
 #include "dialogs/dialog_runners.h"
 
 int main(int argc, char** argv) {
+    // Asked for the version only: no settings, no library, no window.
+    if (booVersionAsked(argc, argv)) {
+        std::printf("%s\n", sVersionLine().c_str());
+        return 0;
+    }
     QApplication app(argc, argv);
+    (void)booInstallQtTranslations();
     // The service dialogs the main window opens.
     vRegisterTestDialog(vRunFrmTest);
     vRegisterSettingDialog(vRunFrmSetting);

@@ -1,0 +1,83 @@
+// The exposure record beside the bitmap, after whole exposures on our own
+// library linked in: the embedded unit and sensor on the console's fake clock.
+#include <QDateTime>
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+#include "app/app_state.h"
+#include "sensor/sensor_steps.h"
+#include "sim/library.h"
+#include "tests/support/console_fixture.h"
+#include "tests/support/sim_table.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+// Keys of the run (a null value drops the key); `blocked` puts a folder where
+// the record goes; the record's fields expected, or nullptr for no record.
+struct Run {
+    const char* mode;
+    std::vector<std::pair<const char*, const char*>> keys;
+    bool blocked;
+    const char* want;
+};
+class ExposureRecord : public ConsoleTest, public ::testing::WithParamInterface<Run> {};
+
+TEST_P(ExposureRecord, FollowsTheBitmapOnlyWithSaveInfo1) {
+    ASSERT_TRUE(QFile::link(QString(std::getenv("ZYR_STAGE_DIR")) + "/FILM", progDir_->path() + "/FILM") &&
+                QDir(progDir_->path() + "/FILM/").exists()) << "no staged FILM folder in ZYR_STAGE_DIR: run through ctest";
+    zyrtest::writeBytes(sFolder() + "/libZyrPan2.so", "abc");  // the library named, of known digest
+    sim::vResetLibrary();
+    vSetZyrLib(simTable(), sFolder() + "/libZyrPan2.so");
+    // A quick unit; the hand switch is let go 1.5 s after the X-ray starts,
+    // within the second TMJ image and after a whole panorama.
+    for (const QString& kv : QString("AnswerDelay=20 MoveTime=1000 ReadyTime=200 HandSwitchDelay=300 XrayDelay=100 "
+                                     "XrayOn=400 XrayGap=3000 HandSwitchHold=1500 CoolTime=0 ImageBinning=4").split(' '))
+        vSetKey(kv.section('=', 0, 0).toStdString(), kv.section('=', 1).toStdString(), "ZyrPan2");
+    vSetKey("SaveInfo", "1");
+    vSetKey("DefMode", GetParam().mode);
+    for (const auto& [key, value] : GetParam().keys) vSetKey(key, value ? std::optional<std::string>(value) : std::nullopt);
+    const std::string sRecord = sTempFolder() + "/image.json";
+    if (GetParam().blocked) QDir().mkpath(QString::fromStdString(sRecord));
+
+    const QDateTime tBefore = QDateTime::currentDateTime().addSecs(-1);
+    testing::internal::CaptureStderr();
+    load().Form_Activate();
+    frm_->tmStart->setInterval(3600 * 1000);
+    for (int i = 0; i < 3000 && !(App.g_lStat == 0 && App.g_lMoveKind != 0); ++i) vTicks(1);
+    frm_->cmdStart_Click();
+    for (int i = 0; i < 3000 && frm_->isLoaded(); ++i) vTicks(1);
+    EXPECT_TRUE(booImageSaved());  // the image and exit status 0, whatever becomes of the record
+    EXPECT_EQ(testing::internal::GetCapturedStderr().find("ZYR_PAN_WEQ: exposure record not written: " + sRecord + "\n") != std::string::npos,
+              GetParam().blocked);
+    QFile f(QString::fromStdString(sRecord));
+    ASSERT_EQ(f.open(QIODevice::ReadOnly), GetParam().want != nullptr);
+    if (GetParam().want == nullptr) return;
+
+    const QJsonObject o = QJsonDocument::fromJson(f.readAll()).object();
+    QJsonObject want = QJsonDocument::fromJson(GetParam().want).object();
+    want["library"] = QJsonObject{{"file", QString::fromStdString(sFolder() + "/libZyrPan2.so")},
+                                  {"sha256", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"}};
+    for (const QString& k : want.keys()) EXPECT_EQ(o[k], want[k]) << k.toStdString() << " in " << QJsonDocument(o).toJson().toStdString();
+    EXPECT_TRUE(QRegularExpression("^\\d+\\.\\d+\\.\\d+$").match(o["program"]["version"].toString()).hasMatch());
+    // Local times to the second with their offset; the start before the end.
+    const QRegularExpression iso("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d\\d:\\d\\d$");
+    EXPECT_TRUE(iso.match(o["start"].toString()).hasMatch() && iso.match(o["end"].toString()).hasMatch());
+    const auto at = [&o](const char* k) { return QDateTime::fromString(o[k].toString(), Qt::ISODate); };
+    EXPECT_TRUE(tBefore <= at("start") && at("start") <= at("end") && at("end") <= QDateTime::currentDateTime());
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, ExposureRecord, ::testing::Values(
+        // A small patient's default conditions in the child panorama.
+        Run{"1", {{"M1_Select", "2"}, {"M1_VoltDef2", "64"}, {"M1_ElecDef2", "6"}}, false,
+            R"({"mode": {"index": 1, "name": "panorama child"}, "kV": 64, "mA": 6, "complete": true,
+                "patientSize": {"index": 2, "name": "small"}, "images": {"exposed": 1, "expected": 1}})"},
+        // The hand switch let go after the first TMJ image; Yes to the question.
+        Run{"2", {}, false, R"({"mode": {"index": 2, "name": "TMJ"}, "kV": 70, "mA": 6, "patientSize": null,
+                                "images": {"exposed": 1, "expected": 4}, "complete": false})"},
+        Run{"0", {{"SaveInfo", "0"}}, false, nullptr}, Run{"0", {{"SaveInfo", nullptr}}, false, nullptr},
+        Run{"0", {}, true, nullptr}));
+
+}  // namespace
