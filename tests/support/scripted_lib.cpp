@@ -206,6 +206,12 @@ std::vector<std::string> traceOf(const std::vector<std::string>& prefixes) {
     return v;
 }
 
+std::string sTraceOf(const std::vector<std::string>& prefixes) {
+    std::string s;
+    for (const auto& t : traceOf(prefixes)) s += (s.empty() ? "" : "; ") + t;
+    return s;
+}
+
 std::vector<std::string> callNames() {
     std::vector<std::string> v;
     for (const auto& c : s_unit.calls) v.push_back(c.name);
