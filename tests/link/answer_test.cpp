@@ -15,8 +15,8 @@ struct Given {
     int32_t lStat = 0, lPos = 1, lMode = 0;
     bool booAutoStart = false, booSkipT1 = false;
     int32_t lHalf = 0, lPackage = 0, lPictNo = 0, lMoveKind = 0;
-    int32_t lBox = 7;           // the operator's answer to a question
-    int32_t lSensMdu = 0;       // the sensor module initialisation's result
+    int32_t lBox = 7;         // the operator's answer to a question
+    int32_t lSensMdu = 0;     // the sensor module initialisation's result
     bool booRefused = false;  // the library refuses the first send (-1)
 };
 
@@ -38,21 +38,22 @@ const std::vector<AnswerCase> kAnswers = {
     {"s3Refused", {.booRefused = true}, "s3", "sensmdu flag 1; stat 1; > c1; " + kRefused + "; unload", 0, 1, 0},
     {"r0InState9", {.lStat = 9, .lPos = 2}, "r0", "stat 100", 1, 100, 0},
     {"r0InState16", {.lStat = 16}, "r0", "stat 17", 1, 17, 0},
-    {"r0CephaloSidePano", {.lStat = 1, .lPos = 2, .lMode = 1}, "r0", "stat 0; mode 5; sees 0; dispmode", 1, 0, 0},
+    // The mode is corrected to the unit's side: panorama and TMJ modes are 0..4.
+    {"r0CephaloSideOnCephalo", {.lStat = 1, .lPos = 2, .lMode = 5}, "r0", "stat 0; dispmode", 1, 0, 0},
     {"r0AtOriginOnCephalo", {.lStat = 1, .lMode = 5}, "r0", "stat 0; mode 0; sees 0; dispmode", 1, 0, 0},
-    {"r0AfterReady", {.lStat = 1, .lMode = 2, .booAutoStart = true, .lMoveKind = 1}, "r0", "stat 0; dispmode", 1, 0, 0},
-    {"m0", {.lStat = 4, .lPos = 2, .lMoveKind = 2}, "m0", "stat 0; mode 5; sees 2; dispmode", 1, 0, 2},
+    {"r0AfterReady", {.lStat = 1, .lMode = 4, .booAutoStart = true, .lMoveKind = 1}, "r0", "stat 0; dispmode", 1, 0, 0},
+    {"m0", {.lStat = 4, .lPos = 2, .lMode = 4, .lMoveKind = 2}, "m0", "stat 0; mode 5; sees 2; dispmode", 1, 0, 2},
     // At the origin the mode is selected before the position counts; back
     // from the other side the selection sees the confirmed position.
-    {"r1AtOrigin", {.lStat = 1, .lMode = 6}, "r1", "mode 0; sees 0; > T1; stat 21; dispmode", 1, 21, 1},
+    {"r1AtOrigin", {.lStat = 1, .lMode = 5}, "r1", "mode 0; sees 0; > T1; stat 21; dispmode", 1, 21, 1},
     {"r1AtCephalo", {.lStat = 1, .lPos = 2}, "r1", "mode 5; sees 1 moved; > T1; stat 21; dispmode", 1, 21, 1},
-    {"r1SkipsTheCoolingRequestOnce", {.lStat = 4, .booSkipT1 = true}, "r1", "dispmode", 1, 4, 1},
+    {"r1SkipsTheCoolingRequestOnce", {.lStat = 4, .lMode = 4, .booSkipT1 = true}, "r1", "dispmode", 1, 4, 1},
     {"r1T1Refused", {.lStat = 1, .booRefused = true}, "r1", "> T1; stat 21; " + kRefused + "; unload", 0, 21, 1},
     {"r1InState19Half", {.lStat = 19, .lHalf = 1}, "r1", "stat 5; dispmode", 1, 5, 0},
     {"r1InState19Package", {.lStat = 19, .lPackage = 1}, "r1", "stat 6; dispmode", 1, 6, 0},
     {"r1InState19Neither", {.lStat = 19, .lMoveKind = 3}, "r1", "dispmode", 1, 19, 3},
     {"m1AtOrigin", {.lStat = 4, .lMode = 5}, "m1", "mode 0; sees 2 moved; > T1; stat 21; dispmode", 1, 21, 2},
-    {"m1Cephalo", {.lStat = 4, .lPos = 2, .lMode = 1}, "m1", "mode 5; sees 0; > T1; stat 21; dispmode", 1, 21, 2},
+    {"m1Cephalo", {.lStat = 4, .lPos = 2, .lMode = 4}, "m1", "mode 5; sees 0; > T1; stat 21; dispmode", 1, 21, 2},
     {"m1CephaloSideCeph", {.lStat = 4, .lPos = 2, .lMode = 5}, "m1", "> T1; stat 21; dispmode", 1, 21, 2},
     {"h1", {.lStat = 1}, "h1", "stat 0; dispmode", 1, 0, 3},
     {"p1WithReadyPressed", {.lStat = 1, .booAutoStart = true}, "p1", "stat 0; dispmode; start click", 1, 0, 4},

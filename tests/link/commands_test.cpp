@@ -16,7 +16,6 @@ using scripted::Reply;
 using scripted::sTraceOf;
 using scripted::unit;
 
-
 TEST_F(LinkTest, ResetSendsTheCommandOfTheStateAndSetsItsNewState) {
     // The states RESET is pressed in, the library's result of each send, how
     // the unit answers, and what the console does.

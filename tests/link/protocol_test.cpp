@@ -117,6 +117,7 @@ TEST_F(LinkTest, ALostLinkStaysMarkedUntilTheReconnection) {
     vRecvProc();
     EXPECT_TRUE(App.g_booLinkErr);
 }
+
 // ---- Transactions ----------------------------------------------------------
 
 struct Outcome {
