@@ -1,309 +1,157 @@
 // The command set: RESET, the exposure start, the service keys and the
 // equipment switches, with what goes on the wire and what the operator sees.
+#include "link/commands.h"
+
 #include <gtest/gtest.h>
 
-#include "link/commands.h"
-#include "tests/link/link_fixture.h"
+#include <functional>
+#include <tuple>
 
-using fakeunit::unit;
-using fakeunit::vecCommands;
-using fakeunit::vecTrace;
+#include "app/messages.h"
+#include "tests/support/link_fixture.h"
 
 namespace {
-const std::string kAck = "\x06";
-const std::vector<std::string> kSeen = {"stat", "ready", "> ", "box", "unload", "caption", "ctrlbystat",
-                                        "debug", "dispvalue", "checkpict", "senceproc", "doevents"};
-const char* const kNotEstablished = "Communication Error. Communication is not established.";
+using enum scripted::Reply;
+using scripted::Reply;
+using scripted::sTraceOf;
+using scripted::unit;
 
-std::vector<std::string> vecSeen() { return vecTrace(kSeen); }
-}  // namespace
-
-// ---- RESET ---------------------------------------------------------------
-
-struct ResetCase {
-    int32_t lFrom;
-    std::vector<std::string> seen;
-};
-
-class Reset : public LinkTest, public ::testing::WithParamInterface<ResetCase> {};
-
-TEST_P(Reset, SendsTheCommandOfTheStateAndSetsItsNewState) {
-    App.g_lStat = GetParam().lFrom;
-    vAckNext(2);
-    vResetProc();
-    EXPECT_EQ(vecSeen(), GetParam().seen);
-    EXPECT_TRUE(boxes.empty());
+TEST_F(LinkTest, ResetSendsTheCommandOfTheStateAndSetsItsNewState) {
+    // The states RESET is pressed in, the library's result of each send, how
+    // the unit answers, and what the console does.
+    using Row = std::tuple<std::vector<int32_t>, std::deque<int32_t>, Reply, std::string>;
+    for (const auto& [from, results, reply, seen] : std::vector<Row>{
+             // Not taken: the code is shown and the console closes; the next
+             // transactions have four sends of their own all the same.
+             {{0}, {}, Silent, "ready 0; stat 3; > r1; > r1; > r1; > r1; " + kNoAck + "; unload"},
+             {{9}, {0, -1}, Ack, "ready 0; stat 101; > r0; stat 101; stat 1; > c1; " + kRefused + "; unload"},
+             {{3}, {}, Ack, "ready 0; stat 0; > r0; stat 0"},
+             {{4}, {}, Ack, "ready 0; stat 0; > m0; stat 0"},
+             {{7, 10, 15}, {}, Ack, "ready 0; stat 8; > d0; stat 8; stat 1; > c1"},
+             {{9}, {}, Ack, "ready 0; stat 101; > r0; stat 101; stat 1; > c1"},
+             {{11}, {}, Ack, "ready 0; stat 19; > d0; stat 19"},
+             {{17, 18}, {}, Ack, "ready 0; stat 19; > r1; stat 19"},
+             {{19}, {}, Ack, "ready 0; stat 18; > r0; stat 18"},
+             {{0, 1, 2, 21, 100}, {}, Ack, "ready 0; stat 3; > r1; stat 3"}})
+        for (int32_t lFrom : from) {
+            scripted::vReset(clock_);
+            unit().queued["Ether232Send"] = results;
+            unit().reply = reply;
+            App.g_lStat = lFrom;
+            vResetProc();
+            EXPECT_EQ(sTraceOf({"stat", "ready", "> ", "box", "unload"}), seen) << "from state " << lFrom;
+        }
+    for (const auto& b : boxes_) {
+        EXPECT_EQ(b.title, "Tolvek E");
+        EXPECT_EQ(b.hOwner, &frm);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryState, Reset,
-    ::testing::Values(
-        ResetCase{3, {"ready 0", "stat 0", "> r0", "stat 0"}},
-        ResetCase{4, {"ready 0", "stat 0", "> m0", "stat 0"}},
-        ResetCase{7, {"ready 0", "stat 8", "> d0", "stat 8", "stat 1", "> c1"}},
-        ResetCase{10, {"ready 0", "stat 8", "> d0", "stat 8", "stat 1", "> c1"}},
-        ResetCase{15, {"ready 0", "stat 8", "> d0", "stat 8", "stat 1", "> c1"}},
-        ResetCase{9, {"ready 0", "stat 101", "> r0", "stat 101", "stat 1", "> c1"}},
-        ResetCase{11, {"ready 0", "stat 19", "> d0", "stat 19"}},
-        ResetCase{17, {"ready 0", "stat 19", "> r1", "stat 19"}},
-        ResetCase{18, {"ready 0", "stat 19", "> r1", "stat 19"}},
-        ResetCase{19, {"ready 0", "stat 18", "> r0", "stat 18"}},
-        ResetCase{0, {"ready 0", "stat 3", "> r1", "stat 3"}},
-        ResetCase{1, {"ready 0", "stat 3", "> r1", "stat 3"}},
-        ResetCase{21, {"ready 0", "stat 3", "> r1", "stat 3"}},
-        ResetCase{100, {"ready 0", "stat 3", "> r1", "stat 3"}}),
-    [](const auto& info) { return "FromState" + std::to_string(info.param.lFrom); });
-
-TEST_F(LinkTest, AResetTheUnitNeverAcknowledgesShowsTheCodeAndCloses) {
-    App.g_lStat = 0;
-    vResetProc();
-    EXPECT_EQ(vecCommands(), (std::vector<std::string>{"r1", "r1", "r1", "r1"}));
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, sCommFailText(10003, "Unclear Error"));
-    EXPECT_EQ(boxes[0].title, "Tolvek E");
-    EXPECT_EQ(boxes[0].hOwner, &frm);
-    EXPECT_EQ(vecSeen().back(), "unload");
-    EXPECT_EQ(App.g_lStat, 3);  // not applied again
+// READY pressed: no polling from here on; the sensor is prepared; the command
+// goes out as a transaction.
+const std::string kBusy = "stat 7; busy; timer off; ready 1; ";
+std::string prepared(const std::string& sFilm) { return "doevents; senceproc " + sFilm + "; "; }
+std::string sent(const std::string& sCmd, int nSends = 1) {
+    std::string s = "timer on; pointer; timer off; ";
+    for (int i = 0; i < nSends; ++i) s += "> " + sCmd + "; ";
+    return s + "pointer; timer on; ";
 }
 
-TEST_F(LinkTest, AFailedStatusRequestAfterResetShowsTheLibrarysCode) {
-    App.g_lStat = 9;
-    unit.sendResults = {0, -1};
-    vAckNext(1);
-    vResetProc();
-    EXPECT_EQ(vecCommands(), (std::vector<std::string>{"r0", "c1"}));
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, sCommFailText(-1, kNotEstablished));
-    EXPECT_EQ(vecSeen().back(), "unload");
-}
-
-// ---- READY, second stage -------------------------------------------------
-
-struct ExposureCase {
-    int32_t lMode, lVolt, lElec;
-    const char* sCommand;
-    const char* sFilm;
-};
-
-class ExposureCommand : public LinkTest, public ::testing::WithParamInterface<ExposureCase> {};
-
-TEST_P(ExposureCommand, PreparesTheSensorThenSendsTheExchangedModeCode) {
-    const ExposureCase& c = GetParam();
-    frm.f.m_lModeIdx = c.lMode;
-    App.g_lVolt = c.lVolt;
-    App.g_lElec = c.lElec;
-    vAckNext(1);
-    vStartExposure();
-    EXPECT_EQ(vecCommands(), std::vector<std::string>{c.sCommand});
-    EXPECT_EQ(App.g_sFilmName, c.sFilm);
-    EXPECT_EQ(vecSeen(), (std::vector<std::string>{"stat 7", "ready 1", "doevents", std::string("senceproc ") + c.sFilm,
-                                                   std::string("> ") + c.sCommand, "stat 7"}));
-}
-
-INSTANTIATE_TEST_SUITE_P(Modes, ExposureCommand,
-                         ::testing::Values(ExposureCase{0, 60, 2, "NP_P1_C 60 2", "NP_P1_A"},
-                                           ExposureCase{1, 70, 10, "NP_P1_A 70 10", "NP_P1_C"},
-                                           ExposureCase{2, 80, 8, "NP_T4 80 8", "NP_T4"}));
-
-TEST_F(LinkTest, TheExposureStartStopsPollingWhileTheSensorIsPrepared) {
-    vAckNext(1);
-    vStartExposure();
-    EXPECT_EQ(vecTrace({"stat", "busy", "pointer", "timer", "ready", "doevents", "senceproc", "disabled", ">"}),
-              (std::vector<std::string>{"stat 7", "busy", "timer off", "ready 1", "doevents", "senceproc NP_P1_A",
-                                        "timer on", "pointer", "timer off", "disabled", "> NP_P1_C 60 2",
-                                        "pointer", "timer on", "stat 7"}));
-}
-
-TEST_F(LinkTest, InHalfOrPackageModeReadySendsD1Only) {
-    for (int32_t* plMode : {&App.g_lHalfMode, &App.g_lPackageMode}) {
-        fakeunit::vReset(clock);
-        App.g_lHalfMode = App.g_lPackageMode = 0;
-        *plMode = 1;
-        vAckNext(1);
+TEST_F(LinkTest, ReadyPreparesTheSensorThenSendsTheModeCodeTheUnitExpects) {
+    // The selected mode, the capture watch's result, what else stands, and
+    // what the console does.
+    using Row = std::tuple<int32_t, int32_t, std::function<void(RecordingMain&)>, std::string>;
+    const std::string kD1 = "timer off; > d1; pointer; timer on; stat 15; ready 2";
+    const std::string kWatch = "stat 10; ready 2; checkpict init";
+    for (const auto& [lModeIdx, lCheckPict, given, seen] : std::vector<Row>{
+             // The unit knows the adult and the child panorama by each other's code.
+             {0, 0, {}, kBusy + prepared("NP_P1_A") + sent("NP_P1_C 70 10") + "stat 7"},
+             {1, 0, {}, kBusy + prepared("NP_P1_C") + sent("NP_P1_A 70 10") + "stat 7"},
+             {2, 0, {}, kBusy + prepared("NP_T4") + sent("NP_T4 70 10") + "stat 7"},
+             // The second half of a four-image exposure goes on as prepared.
+             {2, 0, [](auto&) { App.g_lPictHalf = 1; }, kBusy + sent("NP_T4 70 10") + "stat 7"},
+             // Half and package mode only move the unit.
+             {0, 0, [](auto&) { App.g_lHalfMode = 1; }, kD1},
+             {0, 0, [](auto&) { App.g_lPackageMode = 1; }, kD1},
+             {0, 0, [](auto& m) { m.lSenceResult = 10; },
+              kBusy + prepared("NP_P1_A") + "timer off; unload"},
+             {0, 0, [](auto&) { unit().reply = Silent; },
+              kBusy + prepared("NP_P1_A") + sent("NP_P1_C 70 10", 4) + kNoAck + "; unload"},
+             // A service mode switched on meanwhile starts the capture watch at once.
+             {0, 0, [](auto& m) { m.onDoEvents = [] { App.g_lHalfMode = 1; }; },
+              kBusy + prepared("NP_P1_A") + sent("NP_P1_C 70 10") + kWatch},
+             {0, 9, [](auto& m) { m.onDoEvents = [] { App.g_lPackageMode = 1; }; },
+              kBusy + prepared("NP_P1_A") + sent("NP_P1_C 70 10") + kWatch + "; box " +
+                  sCommFail(9, sCodeExplanation(9)) + "; unload"}}) {
+        vFresh();
+        frm.f.m_lModeIdx = lModeIdx;
+        frm.lCheckPictResult = lCheckPict;
+        App.g_lVolt = 70;
+        App.g_lElec = 10;
+        if (given) given(frm);
         vStartExposure();
-        EXPECT_EQ(vecSeen(), (std::vector<std::string>{"> d1", "stat 15", "ready 2"}));
+        EXPECT_EQ(sTraceOf({"stat", "ready", "> ", "box", "unload", "checkpict", "senceproc", "doevents", "timer",
+                            "busy", "pointer"}),
+                  seen);
     }
 }
 
-TEST_F(LinkTest, TheSecondHalfOfAFourImageExposureKeepsTheSensorAsPrepared) {
-    frm.f.m_lModeIdx = 2;
-    App.g_lPictHalf = 1;
-    vAckNext(1);
-    vStartExposure();
-    EXPECT_EQ(vecSeen(), (std::vector<std::string>{"stat 7", "ready 1", "> NP_T4 60 2", "stat 7"}));
-}
-
-TEST_F(LinkTest, AFailedSensorPreparationClosesWithoutSending) {
-    frm.lSenceResult = 10;
-    vStartExposure();
-    EXPECT_TRUE(unit.sends.empty());
-    EXPECT_TRUE(boxes.empty());  // the preparation has shown its own message
-    EXPECT_EQ(vecTrace({"timer", "unload"}), (std::vector<std::string>{"timer off", "timer off", "unload"}));
-}
-
-TEST_F(LinkTest, AHalfModeSwitchedOnDuringThePreparationStartsTheCaptureWatch) {
-    frm.onDoEvents = [] { App.g_lHalfMode = 1; };
-    vAckNext(1);
-    vStartExposure();
-    EXPECT_EQ(vecSeen(), (std::vector<std::string>{"stat 7", "ready 1", "doevents", "senceproc NP_P1_A",
-                                                   "> NP_P1_C 60 2", "stat 10", "ready 2", "checkpict init"}));
-}
-
-TEST_F(LinkTest, AFailedCaptureWatchIsReportedLikeAFailedTransaction) {
-    frm.onDoEvents = [] { App.g_lPackageMode = 1; };
-    frm.lCheckPictResult = 9;
-    vAckNext(1);
-    vStartExposure();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text,
-              sCommFailText(9, "Communication Control Assembly was not initialized, or exposure control Assy is "
-                               "initialized under condition of failed initialization."));
-    EXPECT_EQ(vecSeen().back(), "unload");
-}
-
-TEST_F(LinkTest, AnUnacknowledgedExposureCommandClosesTheConsole) {
-    vStartExposure();
-    EXPECT_EQ(vecCommands().size(), 4u);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, sCommFailText(10003, "Unclear Error"));
-    EXPECT_EQ(vecSeen().back(), "unload");
-}
-
-// ---- Service keys --------------------------------------------------------
-
-class ServiceKeys : public LinkTest {
-protected:
-    void SetUp() override {
-        LinkTest::SetUp();
-        frm.f.m_sBaseTitle = "Unit";
-        vAckNext(8);
+TEST_F(LinkTest, ServiceKeysSwitchTheirModeOnTheUnitAndMarkTheTitle) {
+    frm.f.m_sBaseTitle = "Unit";
+    App.g_lVolt = 66;
+    App.g_lElec = 4;
+    const std::string kCap = "caption Unit - ", kBoth = kCap + "Half Mode 【h";
+    // Ctrl+Alt+J test mode, K half mode, L package mode: what each does, and
+    // kV/mA after it (the service operator sets them from nothing).
+    const std::vector<std::tuple<int32_t, std::deque<int32_t>, std::string>> steps = {
+        // Half and package mode only in test mode; other keys do nothing.
+        {'K', {}, ""}, {'L', {}, ""}, {'j', {}, ""}, {0x01000000 /* Escape */, {}, ""},
+        {'J', {}, kCap + "Test Mode Command Communication. 【t1】; > t1; ctrlbystat; debug shown; stat 0; "
+                  "dispvalue 0; dispvalue 1; " + kBoth + "0】 Package Mode 【p0】; kV/mA 0/0"},
+        {'K', {}, kCap + "Half Mode 【h1】; > h1; stat 5; " + kBoth + "1】 Package Mode 【p0】"},
+        {'L', {}, kCap + "Package Mode 【p1】; > p1; stat 6; " + kBoth + "0】 Package Mode 【p1】"},
+        {'L', {}, kCap + "Package Mode 【p0】; > p0; ctrlbystat; stat 1; > c1; " + kBoth + "0】 Package Mode 【p0】"},
+        {'K', {}, kCap + "Half Mode 【h1】; > h1; stat 5; " + kBoth + "1】 Package Mode 【p0】"},
+        // Test mode off ends half mode too.
+        {'J', {}, kCap + "Test Mode Command Communication. 【t0】; > t0; ctrlbystat; stat 1; > c1; "
+                  "debug hidden; dispvalue 0; dispvalue 1; caption Unit; kV/mA 60/2"},
+        // A command the unit does not take closes the console; no mode is recorded.
+        {'J', {-1}, kCap + "Test Mode Command Communication. 【t1】; > t1; " + kRefused + "; unload; kV/mA 60/2"},
+    };
+    for (const auto& [key, results, seen] : steps) {
+        scripted::trace().clear();
+        unit().queued["Ether232Send"] = results;
+        vServiceKey(key);
+        if (key == 'J') frm.vLog("kV/mA " + std::to_string(App.g_lVolt) + "/" + std::to_string(App.g_lElec));
+        EXPECT_EQ(sTraceOf({"stat", "> ", "box", "unload", "caption", "ctrlbystat", "debug", "dispvalue", "kV/mA"}),
+                  seen);
     }
-};
-
-TEST_F(ServiceKeys, TheTestKeyTwiceSendsT1ThenT0ThenC1) {
-    App.g_lStat = 0;
-    vServiceKey('J');
-    EXPECT_EQ(App.g_lTestMode, 1);
-    EXPECT_EQ(App.g_lVolt, 0);
-    EXPECT_EQ(App.g_lElec, 0);
-    EXPECT_TRUE(frm.booDebug);
-    EXPECT_EQ(vecSeen(), (std::vector<std::string>{
-                             "caption Unit - Test Mode Command Communication. 【t1】", "> t1", "ctrlbystat",
-                             "debug shown", "stat 0", "dispvalue 0", "dispvalue 1",
-                             "caption Unit - Half Mode 【h0】 Package Mode 【p0】"}));
-
-    fakeunit::trace.clear();
-    App.g_lHalfMode = 1;
-    vServiceKey('J');
-    EXPECT_EQ(vecCommands(), (std::vector<std::string>{"t1", "t0", "c1"}));
-    EXPECT_EQ(App.g_lTestMode, 0);
-    EXPECT_EQ(App.g_lHalfMode, 0);
-    EXPECT_EQ(App.g_lVolt, 60);
-    EXPECT_EQ(App.g_lElec, 2);
-    EXPECT_FALSE(frm.booDebug);
-    EXPECT_EQ(vecSeen(), (std::vector<std::string>{
-                             "caption Unit - Test Mode Command Communication. 【t0】", "> t0", "ctrlbystat",
-                             "stat 1", "> c1", "debug hidden", "dispvalue 0", "dispvalue 1", "caption Unit"}));
+    EXPECT_EQ(App.g_lTestMode + App.g_lHalfMode, 0);
 }
 
-TEST_F(ServiceKeys, HalfAndPackageKeysDoNothingOutsideTestMode) {
-    vServiceKey('K');
-    vServiceKey('L');
-    EXPECT_TRUE(unit.sends.empty());
-    EXPECT_TRUE(frm.captions.empty());
-    EXPECT_EQ(App.g_lHalfMode, 0);
-    EXPECT_EQ(App.g_lPackageMode, 0);
-}
-
-TEST_F(ServiceKeys, OtherKeysAreIgnored) {
-    for (int32_t key : {int32_t{'A'}, int32_t{'M'}, int32_t{'j'}, int32_t{0x01000000} /* Escape */}) vServiceKey(key);
-    EXPECT_TRUE(unit.sends.empty());
-    EXPECT_TRUE(fakeunit::trace.empty());
-}
-
-TEST_F(ServiceKeys, HalfThenPackageThenPackageOffInTestMode) {
-    frm.booDebug = true;
-    App.g_lTestMode = 1;
-    vServiceKey('K');
-    EXPECT_EQ(vecSeen(), (std::vector<std::string>{"caption Unit - Half Mode 【h1】", "> h1", "stat 5",
-                                                   "caption Unit - Half Mode 【h1】 Package Mode 【p0】"}));
-    EXPECT_EQ(App.g_lHalfMode, 1);
-
-    fakeunit::trace.clear();
-    vServiceKey('L');
-    EXPECT_EQ(vecSeen(), (std::vector<std::string>{"caption Unit - Package Mode 【p1】", "> p1", "stat 6",
-                                                   "caption Unit - Half Mode 【h0】 Package Mode 【p1】"}));
-    EXPECT_EQ(App.g_lHalfMode, 0);
-    EXPECT_EQ(App.g_lPackageMode, 1);
-
-    fakeunit::trace.clear();
-    vServiceKey('L');
-    EXPECT_EQ(vecSeen(), (std::vector<std::string>{"caption Unit - Package Mode 【p0】", "> p0", "ctrlbystat",
-                                                   "stat 1", "> c1",
-                                                   "caption Unit - Half Mode 【h0】 Package Mode 【p0】"}));
-    EXPECT_EQ(App.g_lPackageMode, 0);
-    EXPECT_EQ(App.g_lTestMode, 1);
-}
-
-TEST_F(ServiceKeys, WithoutABaseTitleOnlyTheTestKeyOffTouchesTheTitle) {
-    frm.f.m_sBaseTitle.clear();
-    vServiceKey('J');
-    vServiceKey('K');
-    EXPECT_TRUE(frm.captions.empty());
-    vServiceKey('J');
+TEST_F(LinkTest, WithoutABaseTitleOnlyTheTestKeyOffSetsTheTitle) {
+    for (int32_t key : {'J', 'K', 'J'}) vServiceKey(key);
     EXPECT_EQ(frm.captions, std::vector<std::string>{""});
-    EXPECT_EQ(vecCommands(), (std::vector<std::string>{"t1", "h1", "t0", "c1"}));
 }
 
-TEST_F(ServiceKeys, AFailedServiceCommandClosesAndRecordsNoMode) {
-    unit.sendResults = {-2};
-    vServiceKey('J');
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, sCommFailText(-2, kNotEstablished));
-    EXPECT_EQ(App.g_lTestMode, 0);
-    EXPECT_FALSE(frm.booDebug);
-    EXPECT_EQ(vecSeen().back(), "unload");
+TEST_F(LinkTest, EquipmentSwitchesGoOutInOrderAndAFailedOneReleasesTheDevice) {
+    const int32_t kPreHeat[6] = {226, 234, 240, 247, 254, 254};  // kept in the settings only
+    // The library's result of each send, how the unit answers, the two
+    // switches, the result and what the console does.
+    using Row = std::tuple<std::deque<int32_t>, Reply, int32_t, int32_t, int32_t, std::string>;
+    const std::string kRelease = "lib ResetAll; lib SetDeviceFree; ";
+    for (const auto& [results, reply, lAutoPower, lDisplay, lResult, seen] : std::vector<Row>{
+             {{}, Ack, 1, 0, 0, "dialog disabled; > ap1; dialog disabled; > sp0"},
+             {{}, Silent, 1, 1, 10003, "dialog disabled; > ap1; > ap1; > ap1; > ap1; " + kRelease + kNoAck},
+             {{0, -1}, Ack, 0, 1, -1, "dialog disabled; > ap0; dialog disabled; > sp1; " + kRelease + kRefused}}) {
+        scripted::vReset(clock_);
+        unit().queued["Ether232Send"] = results;
+        unit().reply = reply;
+        RecordingDialog dlg;
+        EXPECT_EQ(lSendEquipSetting(2, lAutoPower, lDisplay, kPreHeat, dlg), lResult);
+        // The dialog stays open: the main window is neither locked nor closed.
+        EXPECT_EQ(sTraceOf({"dialog", "> ", "lib", "box", "unload", "disabled"}), seen);
+    }
+    for (const auto& b : boxes_) EXPECT_EQ(b.hOwner, &frm);  // over the main window
 }
-
-// ---- Equipment switches --------------------------------------------------
-
-namespace {
-struct Dialog : BusyWindow {
-    std::vector<bool> calls;
-    void voi_btEnabledSet(bool b) override { calls.push_back(b); }
-    void* hWnd() override { return nullptr; }
-};
-const int32_t kPreHeat[6] = {226, 234, 240, 247, 254, 254};
 }  // namespace
-
-TEST_F(LinkTest, EquipmentSettingSendsAutoPowerThenDisplayThroughTheDialog) {
-    Dialog dlg;
-    vAckNext(2);
-    EXPECT_EQ(lSendEquipSetting(2, 1, 0, kPreHeat, dlg), 0);
-    EXPECT_EQ(vecCommands(), (std::vector<std::string>{"ap1", "sp0"}));
-    EXPECT_EQ(dlg.calls, (std::vector<bool>{false, false}));
-    EXPECT_TRUE(vecTrace({"disabled", "unload", "lib"}).empty());
-    EXPECT_TRUE(boxes.empty());
-}
-
-TEST_F(LinkTest, AFailedAutoPowerSwitchSendsNoDisplaySwitch) {
-    Dialog dlg;
-    EXPECT_EQ(lSendEquipSetting(0, 1, 1, kPreHeat, dlg), 10003);
-    EXPECT_EQ(vecCommands(), (std::vector<std::string>{"ap1", "ap1", "ap1", "ap1"}));
-    EXPECT_EQ(vecTrace({"lib", "box", "unload"}),
-              (std::vector<std::string>{"lib ResetAll", "lib SetDeviceFree",
-                                        "box " + sCommFailText(10003, "Unclear Error")}));
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].hOwner, &frm);
-}
-
-TEST_F(LinkTest, AFailedDisplaySwitchReleasesTheDeviceAndReturnsItsCode) {
-    Dialog dlg;
-    vAckNext(1);
-    unit.sendResults = {0, -6};
-    EXPECT_EQ(lSendEquipSetting(1, 0, 1, kPreHeat, dlg), -6);
-    EXPECT_EQ(vecCommands(), (std::vector<std::string>{"ap0", "sp1"}));
-    EXPECT_EQ(vecTrace({"lib", "box", "unload"}),
-              (std::vector<std::string>{"lib ResetAll", "lib SetDeviceFree",
-                                        "box " + sCommFailText(-6, kNotEstablished)}));
-}

@@ -1,336 +1,171 @@
+// The sensor steps of an exposure: what the library is asked, in which order
+// and with which arguments, what the operator is told, the states reached,
+// and the working folder on disk.
+#include "sensor/sensor_steps.h"
+
 #include <gtest/gtest.h>
 
 #include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include <algorithm>
+#include <tuple>
 
-#include "app/app_state.h"
-#include "platform/message_box.h"
 #include "platform/program_folder.h"
-#include "platform/tick_clock.h"
-#include "resources/string_table.h"
-#include "sensor/sensor_steps.h"
-#include "tests/sensor/fake_lib.h"
-#include "tests/sensor/fake_main.h"
-
-using fakelib::calls;
-using fakelib::status;
+#include "tests/support/link_fixture.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
+using scripted::callNames;
+using scripted::lastCall;
+using scripted::unit;
 
-class SensorSteps : public ::testing::Test {
-protected:
-    platform::FakeClock clock{10000};
-    FakeMain frm;
-    std::vector<platform::MsgBoxCall> boxes;
+using Sensor = LinkTest;
 
-    void SetUp() override {
-        vResetAppState();
-        vResetCaptureWatch();
-        vSetResLanguage(1);
-        fakelib::vReset();
-        vSetZyrLib(fakelib::table());
-        platform::vSetClock(&clock);
-        platform::vSetProgramFolder("/opt/unit");
-        platform::vSetMsgBoxResponder([this](const platform::MsgBoxCall& c) {
-            boxes.push_back(c);
-            return platform::IDOK;
-        });
+TEST_F(Sensor, ModuleInitialisationTakesTheSettingsFileAndReloadsTheProgramFileUntilItWorks) {
+    for (int32_t lStatus : {0, 5}) {
+        frm.f.m_lLoadFpgaFileFlg = 1;
+        unit().status["SetSensMduInit"] = lStatus;
+        EXPECT_EQ(l_SensMduInitProc(frm), lStatus);
+        EXPECT_EQ(lastCall("SetSensMduInit").text, sIniPath());
+        EXPECT_EQ(lastCall("SetSensMduInit").a, 1);
+        EXPECT_EQ(frm.f.m_lLoadFpgaFileFlg, lStatus == 0 ? 0 : 1);
+        // The buttons stay disabled for the states that follow; polling stops on a failure.
+        EXPECT_EQ(scripted::sTraceOf({"enabled", "disabled", "pointer", "timer"}),
+                  lStatus == 0 ? "disabled; pointer" : "disabled; timer off; pointer");
+        scripted::trace().clear();
     }
-    void TearDown() override {
-        platform::vSetClock(nullptr);
-        platform::vSetProgramFolder("");
-        platform::vSetMsgBoxResponder({});
-    }
-    std::string lastBox() const { return boxes.empty() ? "" : boxes.back().text; }
-};
-
-// --- Preparation -----------------------------------------------------------
-
-TEST_F(SensorSteps, ModuleInitPassesSettingsPathAndFlagAndClearsItOnSuccess) {
-    frm.f.m_lLoadFpgaFileFlg = 1;
-    EXPECT_EQ(l_SensMduInitProc(frm), 0);
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].name, "SetSensMduInit");
-    EXPECT_EQ(calls[0].text, "/opt/unit/ZYR_PAN_WEQ.ini");
-    EXPECT_EQ(calls[0].a, 1);
-    EXPECT_EQ(frm.f.m_lLoadFpgaFileFlg, 0);
-    EXPECT_TRUE(frm.booTimer);
-    EXPECT_TRUE(boxes.empty());
-    // Buttons stay disabled, the pointer comes back.
-    EXPECT_EQ(frm.log.front(), "disable");
-    EXPECT_EQ(frm.log.back(), "pointer");
-}
-
-TEST_F(SensorSteps, FailedModuleInitKeepsFlagStopsTimerAndShowsCode) {
-    frm.f.m_lLoadFpgaFileFlg = 1;
-    status["SetSensMduInit"] = 5;
-    EXPECT_EQ(l_SensMduInitProc(frm), 5);
-    EXPECT_EQ(frm.f.m_lLoadFpgaFileFlg, 1);
-    EXPECT_FALSE(frm.booTimer);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text.rfind("Initialization error occurred.", 0), 0u);
-    EXPECT_NE(boxes[0].text.find('5'), std::string::npos);
-    EXPECT_EQ(boxes[0].style, 64u);
-}
-
-TEST_F(SensorSteps, FolderEndingWithSlashGetsNoSecondOne) {
-    platform::vSetProgramFolder("/opt/unit/");
-    App.g_sFilmName = "NP_P1_A";
-    std::string s;
-    vGetFilmFilePath(s);
-    EXPECT_EQ(s, "/opt/unit/FILM/NP_P1_A.dat");
+    EXPECT_EQ(boxes_.at(0).text.rfind("Initialization error occurred.\r\nERR : 5\r\n", 0), 0u);
+    // A program folder ending in a slash gets no second one.
+    platform::vSetProgramFolder(sFolder() + "/");
     l_SensMduInitProc(frm);
-    EXPECT_EQ(calls[0].text, "/opt/unit/ZYR_PAN_WEQ.ini");
+    EXPECT_EQ(lastCall("SetSensMduInit").text, sIniPath());
 }
 
-struct CountCase {
-    int32_t lMode;
-    int32_t lCount;
-};
-class PictCount : public SensorSteps, public ::testing::WithParamInterface<CountCase> {};
-
-TEST_P(PictCount, ModeDecidesImageCountGivenToTheLibrary) {
-    App.g_lDefMode = GetParam().lMode;
+TEST_F(Sensor, PreparationGivesTheFilmFileAndTheImageCountOfTheMode) {
     App.g_sFilmName = "NP_T4";
     App.g_lTimeStep = 12;
     App.g_lTimeLag = 34;
-    App.g_lPictNo = 3;
-    frm.f.m_lLoadFpgaFileFlg = 1;
-    EXPECT_EQ(l_SenceProc1(frm), 0);
-    EXPECT_EQ(fakelib::names(),
-              (std::vector<std::string>{"ResetAll", "SetParamforPictEx", "SetWaitXExpose"}));
-    EXPECT_EQ(calls[1].text, "/opt/unit/FILM/NP_T4.dat");
-    EXPECT_EQ(calls[1].a, GetParam().lCount);
-    EXPECT_EQ(calls[1].b, 12);
-    EXPECT_EQ(calls[1].c, 34);
-    EXPECT_EQ(App.g_lPictCount, GetParam().lCount);
-    EXPECT_EQ(App.g_lPictNo, 0);
-    EXPECT_EQ(frm.f.m_lLoadFpgaFileFlg, 0);
-}
-INSTANTIATE_TEST_SUITE_P(Modes, PictCount,
-                         ::testing::Values(CountCase{0, 1}, CountCase{1, 1}, CountCase{2, 4},
-                                           CountCase{3, 2}, CountCase{5, 1}));
-
-struct PrepFail {
-    const char* fn;
-    const char* msg;
-    size_t nCalls;
-};
-class PrepFailure : public SensorSteps, public ::testing::WithParamInterface<PrepFail> {};
-
-TEST_P(PrepFailure, FirstFailureStopsWithItsMessageAndResetButtonIsGivenBack) {
-    status[GetParam().fn] = -95;
-    frm.booReset = false;  // was disabled before: stays so
-    EXPECT_EQ(l_SenceProc1(frm), -95);
-    EXPECT_EQ(calls.size(), GetParam().nCalls);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text.rfind(GetParam().msg, 0), 0u) << boxes[0].text;
-    EXPECT_FALSE(frm.booReset);
-
-    fakelib::vReset();
-    boxes.clear();
-    status[GetParam().fn] = 3;
-    frm.booReset = true;
-    EXPECT_EQ(l_SenceProc1(frm), 3);
-    EXPECT_TRUE(frm.booReset);
-    EXPECT_EQ(frm.log.back(), "reset on");
-}
-INSTANTIATE_TEST_SUITE_P(
-    Steps, PrepFailure,
-    ::testing::Values(PrepFail{"ResetAll", "RESET error occurred.", 1},
-                      PrepFail{"SetParamforPictEx", "Exposure Control Parameter Setting Error occurred.", 2},
-                      PrepFail{"SetWaitXExpose", "X-ray Waiting Condition Setting Error occurred.", 3}));
-
-// --- Capture watch -----------------------------------------------------------
-
-TEST_F(SensorSteps, PollIsPacedAt500msAndSurvivesTickWrap) {
-    l_CheckPictProc(frm, true);
-    clock.advance(500);
-    EXPECT_EQ(l_CheckPictProc(frm, false), 0);
-    EXPECT_TRUE(calls.empty());
-    clock.advance(1);
-    l_CheckPictProc(frm, false);
-    EXPECT_EQ(calls.size(), 1u);
-
-    // The counter wraps below the last poll: no call, and the wait restarts.
-    clock.set(5);
-    l_CheckPictProc(frm, false);
-    EXPECT_EQ(calls.size(), 1u);
-    clock.set(505);
-    l_CheckPictProc(frm, false);
-    EXPECT_EQ(calls.size(), 1u);
-    clock.set(506);
-    l_CheckPictProc(frm, false);
-    EXPECT_EQ(calls.size(), 2u);
-}
-
-namespace {
-// Polls once per byte of the script, 501 ms apart.
-void vPollBytes(SensorSteps*, platform::FakeClock& clock, FakeMain& frm, const std::vector<uint8_t>& bytes) {
-    fakelib::pictBytes.insert(fakelib::pictBytes.end(), bytes.begin(), bytes.end());
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        clock.advance(501);
-        l_CheckPictProc(frm, false);
+    for (const auto& [lMode, lCount] :
+         std::vector<std::pair<int32_t, int32_t>>{{0, 1}, {1, 1}, {2, 4}, {3, 2}, {5, 1}}) {
+        scripted::vReset(clock_);
+        App.g_lDefMode = lMode;
+        App.g_lPictNo = 3;
+        frm.f.m_lLoadFpgaFileFlg = 1;
+        EXPECT_EQ(l_SenceProc1(frm), 0);
+        const scripted::Call c = lastCall("SetParamforPictEx");
+        EXPECT_EQ(c.text, sFolder() + "/FILM/NP_T4.dat");
+        EXPECT_EQ(std::vector<int32_t>({c.a, c.b, c.c}), std::vector<int32_t>({lCount, 12, 34})) << "mode " << lMode;
+        EXPECT_EQ(App.g_lPictCount, lCount);
+        EXPECT_EQ(App.g_lPictNo, 0);
+        EXPECT_EQ(frm.f.m_lLoadFpgaFileFlg, 0);
+        EXPECT_EQ(scripted::sTraceOf({"reset"}), "reset off; reset on");  // RESET is locked meanwhile
     }
 }
-}  // namespace
 
-TEST_F(SensorSteps, SingleImageReachesTransferOnItsEnd) {
-    App.g_lPictCount = 1;
-    frm.vSetStat(10);
-    l_CheckPictProc(frm, true);
-    vPollBytes(this, clock, frm, {0, 1, 1, 0});
-    EXPECT_EQ(frm.states, (std::vector<int32_t>{10, 11, 12}));
-    EXPECT_EQ(App.g_lPictNo, 1);
+TEST_F(Sensor, EachStepThatFailsStopsTheRestWithItsMessage) {
+    // In preparation (false) or retrieval (true): the call that fails, how
+    // many calls were made (so also their order), what the operator is told.
+    using Row = std::tuple<bool, std::string, size_t, std::string>;
+    for (const auto& [booRetrieval, sCall, nCalls, sMessage] :
+         std::vector<Row>{{false, "ResetAll", 1, "RESET error occurred."},
+                          {false, "SetParamforPictEx", 2, "Exposure Control Parameter Setting Error occurred."},
+                          {false, "SetWaitXExpose", 3, "X-ray Waiting Condition Setting Error occurred."},
+                          {true, "ResetAll", 1, "RESET error occurred."},
+                          {true, "GetImageDataEx", 2, "Image Data Reading Error occurred."},
+                          {true, "SetDeviceFree", 3, "Initialization error occurred."},
+                          {true, "ImageProcessingEx", 4, "Image Treatment Error occurred."},
+                          {true, "SaveBitmap", 5, "Image Treatment Error occurred."}}) {
+        vFresh();
+        frm.booReset = false;  // locked before: stays locked
+        unit().status[sCall] = 2;
+        EXPECT_EQ(booRetrieval ? l_GetImageProc(frm, sTempFolder()) : l_SenceProc1(frm), 2);
+        EXPECT_EQ(callNames().size(), nCalls) << sCall;
+        EXPECT_EQ(callNames().back(), sCall);
+        EXPECT_EQ(sBox(), sMessage);
+        EXPECT_EQ(scripted::sTraceOf({"busy", "pointer", "reset"}),
+                  booRetrieval ? "busy; pointer" : "reset off; reset off");
+        EXPECT_FALSE(booImageSaved());
+    }
 }
 
-TEST_F(SensorSteps, FourImageExposureGoesBackToOriginAfterTheSecond) {
-    App.g_lDefMode = 2;
-    App.g_lPictCount = 4;
-    frm.vSetStat(10);
-    l_CheckPictProc(frm, true);
-    vPollBytes(this, clock, frm, {1, 0, 1, 0});
-    EXPECT_EQ(frm.states, (std::vector<int32_t>{10, 11, 3}));
-    EXPECT_EQ(App.g_lPictNo, 2);
-    EXPECT_EQ(App.g_lPictHalf, 1);
-    // The second half, after the second READY and the unit's "d1".
-    frm.vSetStat(10);
-    l_CheckPictProc(frm, true);
-    vPollBytes(this, clock, frm, {1, 0, 1, 0});
-    EXPECT_EQ(App.g_lPictNo, 4);
-    EXPECT_EQ(frm.states, (std::vector<int32_t>{10, 11, 3, 10, 11, 12}));
-}
-
-TEST_F(SensorSteps, FallingByteOutsideExposureCountsNothing) {
-    App.g_lPictCount = 1;
-    frm.vSetStat(7);
-    l_CheckPictProc(frm, true);
-    vPollBytes(this, clock, frm, {1, 0});
-    EXPECT_EQ(App.g_lPictNo, 0);
-    EXPECT_EQ(frm.states, (std::vector<int32_t>{7}));
-}
-
-TEST_F(SensorSteps, FailedPollShowsMessageAndKeepsLastByte) {
-    App.g_lPictCount = 1;
-    frm.vSetStat(10);
-    l_CheckPictProc(frm, true);
-    vPollBytes(this, clock, frm, {1});
-    EXPECT_EQ(App.g_lStat, 11);
-    status["CheckPictStatus"] = 7;
-    clock.advance(501);
-    EXPECT_EQ(l_CheckPictProc(frm, false), 7);
-    EXPECT_EQ(lastBox().rfind("Exposure Condition Confirmation Error occurred.", 0), 0u);
-    status.clear();
-    // The byte before the failure was 1: a 0 now ends the image.
-    vPollBytes(this, clock, frm, {0});
-    EXPECT_EQ(App.g_lPictNo, 1);
-}
-
-// --- Retrieval ---------------------------------------------------------------
-
-TEST_F(SensorSteps, RetrievalRunsItsStepsInOrderWithTrimmedName) {
-    App.g_lPictNo = 1;
+TEST_F(Sensor, RetrievalReadsProcessesAndSavesUnderTheTrimmedName) {
+    zyrtest::writeBytes(sTempFolder() + "/ZYR_PAN_WEQ.DAT", "old");  // of an earlier run: deleted first
+    App.g_lPictNo = 2;
     App.g_sSaveFileName = "  /data/img 1.bmp  ";
-    fakelib::value1 = 2900;
-    fakelib::value2 = 1400;
-    EXPECT_EQ(l_GetImageProc(frm, "/tmp/$1$20260101000000$"), 0);
-    EXPECT_EQ(fakelib::names(), (std::vector<std::string>{"ResetAll", "GetImageDataEx", "SetDeviceFree",
-                                                           "ImageProcessingEx", "SaveBitmap"}));
-    EXPECT_EQ(calls[1].a, 1);
-    EXPECT_EQ(calls[3].text, "/tmp/$1$20260101000000$/ZYR_PAN_WEQ.DAT");
-    EXPECT_EQ(calls[3].a, 0);
-    EXPECT_EQ(calls[3].b, 0);
-    EXPECT_EQ(calls[4].text, "/tmp/$1$20260101000000$/ZYR_PAN_WEQ.DAT|/data/img 1.bmp");
-    EXPECT_EQ(calls[4].a, 2900);
-    EXPECT_EQ(calls[4].b, 1400);
-    EXPECT_EQ(calls[4].c, 0);
-    EXPECT_EQ(frm.states, (std::vector<int32_t>{13}));
+    unit().value1 = 2900;
+    unit().value2 = 1400;
+    EXPECT_EQ(l_GetImageProc(frm, sTempFolder()), 0);
+    EXPECT_FALSE(zyrtest::exists(sTempFolder() + "/ZYR_PAN_WEQ.DAT"));
+    EXPECT_EQ(lastCall("GetImageDataEx").a, 2);
+    EXPECT_EQ(lastCall("ImageProcessingEx").text, sTempFolder() + "/ZYR_PAN_WEQ.DAT");
+    const scripted::Call save = lastCall("SaveBitmap");
+    EXPECT_EQ(save.text, sTempFolder() + "/ZYR_PAN_WEQ.DAT|/data/img 1.bmp");
+    EXPECT_EQ(std::vector<int32_t>({save.a, save.b, save.c}), std::vector<int32_t>({2900, 1400, 0}));
+    EXPECT_EQ(frm.states, std::vector<int32_t>{13});
     EXPECT_TRUE(booImageSaved());
-    EXPECT_EQ(frm.log.front(), "busy");
-    EXPECT_EQ(frm.log.back(), "pointer");
 }
 
-TEST_F(SensorSteps, FailedReadNeverReleasesDeviceAndRestoresPointer) {
-    status["GetImageDataEx"] = -96;
-    EXPECT_EQ(l_GetImageProc(frm, "/w"), -96);
-    EXPECT_EQ(fakelib::names(), (std::vector<std::string>{"ResetAll", "GetImageDataEx"}));
-    EXPECT_EQ(lastBox().rfind("Image Data Reading Error occurred.", 0), 0u);
-    EXPECT_EQ(frm.log.back(), "pointer");
-    EXPECT_FALSE(booImageSaved());
-    EXPECT_TRUE(frm.states.empty());
-}
-
-TEST_F(SensorSteps, EachRetrievalFailureShowsItsStepMessage) {
-    const std::vector<std::pair<const char*, const char*>> cases = {
-        {"ResetAll", "RESET error occurred."},
-        {"SetDeviceFree", "Initialization error occurred."},
-        {"ImageProcessingEx", "Image Treatment Error occurred."},
-        {"SaveBitmap", "Image Treatment Error occurred."}};
-    for (const auto& [fn, msg] : cases) {
-        fakelib::vReset();
-        vSetZyrLib(fakelib::table());
-        boxes.clear();
-        status[fn] = 2;
-        EXPECT_EQ(l_GetImageProc(frm, "/w"), 2) << fn;
-        ASSERT_EQ(boxes.size(), 1u) << fn;
-        EXPECT_EQ(boxes[0].text.rfind(msg, 0), 0u) << fn << ": " << boxes[0].text;
-        EXPECT_EQ(frm.log.back(), "pointer");
+TEST_F(Sensor, TheCaptureWatchPollsMoreThan500msApartAndSurvivesTheCounterWrap) {
+    l_CheckPictProc(frm, true);
+    for (const auto& [ulTick, iCalls] : std::vector<std::pair<uint32_t, int>>{
+             {1500, 0}, {1501, 1}, {2001, 1}, {2002, 2}, {5, 2} /* wrapped: restarts */, {505, 2}, {506, 3}}) {
+        clock_.set(ulTick);
+        EXPECT_EQ(l_CheckPictProc(frm, false), 0);
+        EXPECT_EQ(scripted::iCalls("CheckPictStatus"), iCalls) << "at " << ulTick;
     }
 }
 
-TEST_F(SensorSteps, RetrievalDeletesAnOldDataFileFirst) {
-    QTemporaryDir dir;
-    const std::string sDat = dir.path().toStdString() + "/ZYR_PAN_WEQ.DAT";
-    QFile f(QString::fromStdString(sDat));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("old");
-    f.close();
-    l_GetImageProc(frm, dir.path().toStdString());
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(sDat)));
+TEST_F(Sensor, TheCaptureWatchCountsTheImagesAsTheXRayEnds) {
+    // The mode, the image count, the state, the images and half done before;
+    // the sensor's X-ray byte at each poll (7: the poll fails); the states
+    // reached, the images and half done after.
+    using Row = std::tuple<int32_t, int32_t, int32_t, int32_t, int32_t, std::vector<uint8_t>, std::vector<int32_t>,
+                           int32_t, int32_t>;
+    for (const auto& [lDefMode, lCount, lStat, lPictNo, lHalf, bytes, states, lPictNoAfter, lHalfAfter] :
+         std::vector<Row>{{0, 1, 10, 0, 0, {0, 1, 1, 0}, {10, 11, 12}, 1, 0},
+                          {3, 2, 10, 0, 0, {1, 0, 1, 0}, {10, 11, 12}, 2, 0},
+                          // Four images: back to the origin after the second.
+                          {2, 4, 10, 0, 0, {1, 0, 1, 0}, {10, 11, 3}, 2, 1},
+                          {2, 4, 10, 2, 1, {1, 0, 1, 0}, {10, 11, 12}, 4, 1},
+                          {0, 1, 7, 0, 0, {1, 0}, {7}, 0, 0},  // not before the unit's "d1"
+                          // A failed poll keeps the byte before it.
+                          {0, 1, 10, 0, 0, {1, 7, 0}, {10, 11, 12}, 1, 0}}) {
+        vFresh();
+        App.g_lDefMode = lDefMode;
+        App.g_lPictCount = lCount;
+        App.g_lPictNo = lPictNo;
+        App.g_lPictHalf = lHalf;
+        frm.vSetStat(lStat);
+        l_CheckPictProc(frm, true);
+        for (uint8_t b : bytes) {
+            unit().queued["CheckPictStatus"] = {b == 7 ? 7 : 0};
+            unit().pictBytes = {b};
+            clock_.advance(501);
+            EXPECT_EQ(l_CheckPictProc(frm, false), b == 7 ? 7 : 0);
+        }
+        EXPECT_EQ(frm.states, states);
+        EXPECT_EQ(std::make_pair(App.g_lPictNo, App.g_lPictHalf), std::make_pair(lPictNoAfter, lHalfAfter));
+        const bool booFailed = std::find(bytes.begin(), bytes.end(), 7) != bytes.end();
+        EXPECT_EQ(sBox(), booFailed ? "Exposure Condition Confirmation Error occurred." : "");
+    }
 }
 
-// --- Working folder ----------------------------------------------------------
-
-TEST_F(SensorSteps, WorkFolderNameUses24HourClockAndOneSlash) {
-    qputenv("TMPDIR", "/var/tmpx");
+TEST_F(Sensor, TheWorkingFolderIsNamedMadeAndRemovedLeavingTheImage) {
     const QDateTime t(QDate(2015, 3, 3), QTime(14, 7, 9));
-    EXPECT_EQ(sWorkFolderPath(42, t), "/var/tmpx/$42$20150303140709$");
-    qputenv("TMPDIR", "/var/tmpx/");
-    EXPECT_EQ(sWorkFolderPath(42, t), "/var/tmpx/$42$20150303140709$");
-    qunsetenv("TMPDIR");
-}
-
-TEST_F(SensorSteps, WorkFolderIsMadeAndRemovedLeavingOtherFiles) {
-    QTemporaryDir tmp;
-    qputenv("TMPDIR", tmp.path().toUtf8());
+    EXPECT_EQ(sWorkFolderPath(42, t), sTempFolder() + "/$42$20150303140709$");
+    setenv("TMPDIR", (sTempFolder() + "/").c_str(), 1);
+    EXPECT_EQ(sWorkFolderPath(42, t), sTempFolder() + "/$42$20150303140709$");
     std::string sWork;
     vMakeWorkFolder(7, sWork);
-    ASSERT_FALSE(sWork.empty());
-    EXPECT_TRUE(QDir(QString::fromStdString(sWork)).exists());
-    QFile a(QString::fromStdString(sWork + "/ZYR_PAN_WEQ.DAT"));
-    ASSERT_TRUE(a.open(QIODevice::WriteOnly));
-    a.close();
-    QFile b(QString::fromStdString(sWork + "/NODOT"));
-    ASSERT_TRUE(b.open(QIODevice::WriteOnly));
-    b.close();
-    QFile bmp(tmp.path() + "/image.bmp");
-    ASSERT_TRUE(bmp.open(QIODevice::WriteOnly));
-    bmp.close();
+    ASSERT_EQ(sWork.rfind(sTempFolder() + "/$7$", 0), 0u) << sWork;
+    ASSERT_TRUE(zyrtest::exists(sWork));
+    for (const char* name : {"/ZYR_PAN_WEQ.DAT", "/NODOT"}) zyrtest::writeBytes(sWork + name, "x");
+    zyrtest::writeBytes(sTempFolder() + "/image.bmp", "BM");
     vRemoveWorkFolder(sWork);
-    EXPECT_FALSE(QDir(QString::fromStdString(sWork)).exists());
-    EXPECT_TRUE(bmp.exists());
-    qunsetenv("TMPDIR");
-}
-
-TEST_F(SensorSteps, UnmakeableWorkFolderLeavesPathEmpty) {
-    qputenv("TMPDIR", "/nonexistent-parent/child");
-    std::string sWork = "x";
+    EXPECT_FALSE(zyrtest::exists(sWork));
+    EXPECT_TRUE(zyrtest::exists(sTempFolder() + "/image.bmp"));
+    setenv("TMPDIR", "/nonexistent-parent/child", 1);
     vMakeWorkFolder(7, sWork);
-    EXPECT_TRUE(sWork.empty());
+    EXPECT_EQ(sWork, "");
     vRemoveWorkFolder(sWork);  // nothing to do, nothing breaks
-    qunsetenv("TMPDIR");
 }
-
 }  // namespace

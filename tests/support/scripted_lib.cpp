@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/app_state.h"
@@ -22,7 +23,16 @@ std::string sDescribe(const std::string& s) {
     return "> raw " + sHex(s);
 }
 
+// A wait that never ends would hang the test program on the fake clock: ten
+// million pauses (more than a day of fake time) end it instead.
+constexpr long kMaxSleeps = 10000000;
+long s_lSleeps = 0;
+
 void vDeliverTimed(void*, uint32_t) {
+    if (++s_lSleeps > kMaxSleeps) {
+        std::fprintf(stderr, "The program under test waits without end on the fake clock.\n");
+        std::abort();
+    }
     const uint32_t now = s_clock->tickCount();
     for (auto it = s_unit.timed.begin(); it != s_unit.timed.end();) {
         if (now >= it->tick) {
@@ -144,6 +154,7 @@ void vReset(platform::FakeClock& clock) {
     s_unit = Unit{};
     s_trace.clear();
     s_clock = &clock;
+    s_lSleeps = 0;
     clock.onSleep = &vDeliverTimed;
     clock.ctx = nullptr;
     platform::vSetClock(&clock);
@@ -206,6 +217,12 @@ std::vector<std::string> traceOf(const std::vector<std::string>& prefixes) {
                 break;
             }
     return v;
+}
+
+std::string sTraceOf(const std::vector<std::string>& prefixes) {
+    std::string s;
+    for (const auto& t : traceOf(prefixes)) s += (s.empty() ? "" : "; ") + t;
+    return s;
 }
 
 std::vector<std::string> callNames() {

@@ -93,6 +93,8 @@ int iSent(const std::string& sCmd);
 std::vector<std::string> wire();
 // The trace entries that start with one of the prefixes.
 std::vector<std::string> traceOf(const std::vector<std::string>& prefixes);
+// The same entries joined by "; ": "stat 8; ready 0; > d0".
+std::string sTraceOf(const std::vector<std::string>& prefixes);
 // Names of the calls, in order, and how often one was made.
 std::vector<std::string> callNames();
 int iCalls(const std::string& sName);
