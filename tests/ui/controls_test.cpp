@@ -1,312 +1,195 @@
-// The control kinds: what each one holds and shows, and the events it raises.
+// The controls and their window: where they land in pixels, when a press
+// reaches them, what bars and panels show, and the activation, keys
+// and mouse as the window's handlers receive them.
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QImage>
-#include <QLineEdit>
-#include <QRadioButton>
+#include <QKeyEvent>
+#include <QMouseEvent>
 
 #include "ui/color.h"
 #include "ui/controls.h"
 #include "ui/form.h"
-#include "ui/look.h"
 #include "ui/twips.h"
 
 namespace {
 
-TEST(Controls, PropertiesAKindLacksAreRefused) {
+QColor pixelOf(const ui::Control& c, int x, int y) { return c.widget()->grab().toImage().pixelColor(x, y); }
+
+class ControlPlace : public ::testing::TestWithParam<std::pair<QRect, QRect>> {};  // twips, pixels
+
+// At 96 dpi 15 twips make a pixel; edges round to the nearest pixel, the
+// size spans from the left edge to the right one. Catches truncating or
+// rounding up, a control or window off by a pixel, a negative size shown.
+TEST_P(ControlPlace, TwipsLandOnTheNearestPixels) {
+    ASSERT_EQ(QPointF(ui::dTwipsPerPixelX(), ui::dTwipsPerPixelY()), QPointF(15, 15)) << "the tests run at 96 dpi";
     ui::Form f;
-    auto& img = f.add<ui::Image>("imgLogo", nullptr, 240, 120, 5000, 450);
-    auto& tm = f.add<ui::Timer>("tmStart", nullptr, 0, 0, 0, 0);
-    auto& bar = f.add<ui::ProgressBar>("prgRetryInit", nullptr, 0, 0, 3000, 300);
-    EXPECT_FALSE(img.setCaption("x"));
-    EXPECT_FALSE(img.setBackColor(lColorLight()));
-    EXPECT_FALSE(img.setForeColor(lColorDark()));
-    EXPECT_FALSE(img.caption().has_value());
-    EXPECT_FALSE(tm.setPicture(QPixmap(4, 4)));
-    EXPECT_FALSE(tm.setWidth(100));
-    EXPECT_EQ(tm.widget(), nullptr);
-    EXPECT_FALSE(bar.setCaption("x"));
-    EXPECT_FALSE(bar.setPicture(QPixmap(4, 4)));
-    EXPECT_FALSE(bar.backColor().has_value());
+    f.moveTwips(1500, 750, 4500, 3002);
+    EXPECT_EQ(f.geometry(), QRect(100, 50, 300, 200));
+    auto& frame = f.add<ui::Frame>("FrameMode", nullptr, 240, 600, 6000, 5000);
+    const QRect t = GetParam().first;
+    auto& img = f.add<ui::Image>("imgMode", 0, &frame, t.x(), t.y(), t.width(), t.height());
+    EXPECT_EQ(img.widget()->parentWidget(), frame.widget());
+    EXPECT_EQ(img.widget()->geometry(), GetParam().second);
 }
 
-TEST(Controls, TagCaptionEnabledVisible) {
-    ui::Form f;
-    auto& b = f.add<ui::Button3D>("cmdDebug", nullptr, 6600, 8400, 1800, 600);
-    EXPECT_EQ(b.tag(), "");
-    b.setTag("ON");
-    EXPECT_EQ(b.tag(), "ON");
-    EXPECT_TRUE(b.setCaption("Test Mode"));
-    EXPECT_EQ(b.caption(), std::optional<std::string>("Test Mode"));
-    b.setVisible(false);
-    EXPECT_FALSE(b.visible());
-    EXPECT_TRUE(b.widget()->isHidden());
-    b.setVisible(true);
-    b.setEnabled(false);
-    EXPECT_FALSE(b.enabled());
-    EXPECT_FALSE(b.widget()->isEnabled());
-}
+INSTANTIATE_TEST_SUITE_P(Twips, ControlPlace,
+                         ::testing::Values(std::pair{QRect(780, 930, 1605, 1605), QRect(52, 62, 107, 107)},
+                                           std::pair{QRect(22, 23, 735, 735), QRect(1, 2, 49, 49)},
+                                           std::pair{QRect(8, 7, 14, 16), QRect(1, 0, 0, 2)},
+                                           std::pair{QRect(-30, 0, 22, 23), QRect(-2, 0, 1, 2)},
+                                           std::pair{QRect(60, 60, -100, -1), QRect(4, 4, 0, 0)}));
 
-TEST(Controls, ButtonInsideADisabledFrameStaysLitButCannotBePressed) {
+// Catches a button inside a disabled or hidden frame that can still be
+// pressed, or that turns grey although its own Enabled is on; a 3-D
+// button's outline drawn when it is switched off; a disabled
+// spinner that still steps; a timer counting without an interval or while
+// disabled, or not again when enabled.
+TEST(Controls, OnlyEnabledControlsAct) {
     ui::Form f;
     auto& frame = f.add<ui::Frame>("Frame1", nullptr, 10320, 6000, 2700, 2100);
     auto& start = f.add<ui::Button3D>("cmdStart", &frame, 0, 0, 2700, 2100);
-    int clicks = 0;
-    start.onClick = [&] { ++clicks; };
     start.setBackColor(ui::RGB(75, 176, 161));
     frame.setEnabled(false);
-    EXPECT_TRUE(start.enabled());  // its own property
     EXPECT_FALSE(start.click());
-    EXPECT_EQ(clicks, 0);
-    // Lit: painted in its background colour, not greyed.
-    const QImage face = start.widget()->grab().toImage();
-    EXPECT_EQ(face.pixelColor(face.width() / 2, face.height() / 2), QColor(75, 176, 161));
+    EXPECT_EQ(pixelOf(start, 90, 70), QColor(75, 176, 161));
     frame.setEnabled(true);
     EXPECT_TRUE(start.click());
-    EXPECT_EQ(clicks, 1);
-    start.setEnabled(false);
-    EXPECT_FALSE(start.click());
-    start.setEnabled(true);
     frame.setVisible(false);
     EXPECT_FALSE(start.click());
-    EXPECT_EQ(clicks, 1);
-}
-
-TEST(Controls, Button3DValueAndOutlineChangeTheFace) {
-    ui::Form f;
-    auto& b = f.add<ui::Button3D>("cmdStart", nullptr, 0, 0, 2700, 2100);
-    b.setBackColor(lColorLight());
-    const QImage up = b.widget()->grab().toImage();
-    b.setValue(true);
-    EXPECT_TRUE(b.value());
-    const QImage down = b.widget()->grab().toImage();
-    EXPECT_NE(up, down);
-    b.setValue(false);
-    b.setOutline(false);
-    EXPECT_FALSE(b.outline());
-    EXPECT_NE(b.widget()->grab().toImage(), up);
-}
-
-TEST(Controls, OptionGroupHoldsAtMostOneOn) {
-    ui::Form f;
-    auto& grp = f.add<ui::Frame>("FrameGroup", 1, nullptr, 2910, 1890, 1500, 900);
-    auto& on = f.add<ui::OptionButton>("optAutoPower", 1, &grp, 100, 100, 1200, 300);
-    auto& off = f.add<ui::OptionButton>("optAutoPower", 0, &grp, 100, 500, 1200, 300);
-    std::vector<int> clicked;
-    on.onClick = [&] { clicked.push_back(1); };
-    off.onClick = [&] { clicked.push_back(0); };
-    on.setValue(true);
-    EXPECT_TRUE(on.value());
-    EXPECT_FALSE(off.value());
-    off.setValue(true);
-    EXPECT_FALSE(on.value());
-    EXPECT_TRUE(off.value());
-    // Switching the one that is on off leaves the group without a choice.
-    off.setValue(false);
-    EXPECT_FALSE(on.value());
-    EXPECT_FALSE(off.value());
-    // The group rule still holds afterwards.
-    on.setValue(true);
-    off.setValue(true);
-    EXPECT_FALSE(on.value());
-    EXPECT_EQ(clicked, (std::vector<int>{1, 0, 1, 0}));
-}
-
-TEST(Controls, TextBoxLockedLimitsSelectionAndChange) {
-    ui::Form f;
-    auto& t = f.add<ui::TextBox>("txtPreHeat", 0, nullptr, 3120, 4500, 600, 375);
-    int changes = 0;
-    t.onChange = [&] { ++changes; };
-    t.setMaxLength(3);
-    EXPECT_EQ(t.maxLength(), 3);
-    t.setText("12345");
-    EXPECT_EQ(t.text(), "123");
-    EXPECT_EQ(changes, 1);
-    t.setLocked(true);
-    EXPECT_TRUE(t.locked());
-    EXPECT_TRUE(static_cast<QLineEdit*>(t.widget())->isReadOnly());
-    t.setSelStart(1);
-    t.setSelLength(5);  // as much as there is
-    EXPECT_EQ(t.selStart(), 1);
-    EXPECT_EQ(t.selLength(), 2);
-    EXPECT_EQ(t.selText(), "23");
-    t.setSelLength(0);
-    EXPECT_EQ(t.selLength(), 0);
-    t.setMaxLength(0);
-    EXPECT_EQ(t.maxLength(), 0);
-}
-
-TEST(Controls, GotFocusIsRaised) {
-    ui::Form f;
-    auto& a = f.add<ui::TextBox>("txtVolt", nullptr, 0, 0, 1095, 375);
-    auto& b = f.add<ui::TextBox>("txtElec", nullptr, 0, 500, 1095, 375);
-    int got = 0;
-    b.onGotFocus = [&] { ++got; };
-    f.Show();
-    QApplication::setActiveWindow(&f);
-    a.setFocus();
-    b.setFocus();
-    if (!b.hasFocus()) GTEST_SKIP() << "this platform gives no keyboard focus";
-    EXPECT_EQ(got, 1);
-}
-
-struct BarCase {
-    int32_t min, max, value;
-    double filled;
-};
-
-class ProgressBarFill : public ::testing::TestWithParam<BarCase> {};
-
-TEST_P(ProgressBarFill, ShowsTheValueInItsRange) {
-    const BarCase c = GetParam();
-    ui::Form f;
-    auto& bar = f.add<ui::ProgressBar>("prgRetryInit", nullptr, 0, 0, 3000, 300);
-    bar.setMax(c.max);
-    bar.setMin(c.min);
-    bar.setValue(c.min);
-    EXPECT_TRUE(bar.setValue(c.value));
-    EXPECT_DOUBLE_EQ(bar.filled(), c.filled);
-}
-
-INSTANTIATE_TEST_SUITE_P(Ranges, ProgressBarFill,
-                         ::testing::Values(BarCase{0, 10, 0, 0.0}, BarCase{0, 10, 5, 0.5}, BarCase{0, 10, 10, 1.0},
-                                           BarCase{0, 0, 0, 1.0},  // one point: full at once
-                                           BarCase{3, 3, 3, 1.0}, BarCase{0, 1, 0, 0.0}));
-
-TEST(Controls, ProgressBarRefusesAValueOutsideItsRange) {
-    ui::Form f;
-    auto& bar = f.add<ui::ProgressBar>("prgRetryInit", nullptr, 0, 0, 3000, 300);
-    bar.setMax(60);
-    bar.setMin(0);
-    EXPECT_TRUE(bar.setValue(30));
-    EXPECT_FALSE(bar.setValue(61));
-    EXPECT_FALSE(bar.setValue(-1));
-    EXPECT_EQ(bar.value(), 30);
-    // Narrowing the range brings the value along.
-    bar.setMax(20);
-    EXPECT_EQ(bar.value(), 20);
-    // The full bar reaches the screen.
-    EXPECT_TRUE(bar.setValue(20));
-    const QImage img = bar.widget()->grab().toImage();
-    EXPECT_EQ(img.pixelColor(img.width() - 4, img.height() / 2), bar.widget()->palette().color(QPalette::Highlight));
-}
-
-TEST(Controls, UpDownStepsWithinItsRangeAndRaisesChange) {
-    ui::Form f;
+    const QImage outlined = start.widget()->grab().toImage();
+    start.setOutline(false);  // READY's face draws no outline
+    EXPECT_NE(start.widget()->grab().toImage(), outlined);
     auto& ud = f.add<ui::UpDown>("UpDown1", 0, nullptr, 3765, 4500, 255, 375);
-    ud.setMin(0);
-    ud.setMax(255);
-    ud.setIncrement(1);
-    int changes = 0;
-    ud.onChange = [&] { ++changes; };
-    ud.setValue(254);
-    ud.stepUp();
-    EXPECT_EQ(ud.value(), 255);
-    ud.stepUp();  // no wrapping
-    EXPECT_EQ(ud.value(), 255);
-    EXPECT_EQ(changes, 2);
-    ud.setValue(300);
-    EXPECT_EQ(ud.value(), 255);
-    ud.setValue(1);
-    ud.setIncrement(5);
-    ud.stepDown();
-    EXPECT_EQ(ud.value(), 0);
     ud.setEnabled(false);
     ud.stepUp();
     EXPECT_EQ(ud.value(), 0);
+    auto& t = f.add<ui::Timer>("tmStart", nullptr, 0, 0, 0, 0);
+    std::string running = std::to_string(t.isRunning());
+    for (auto step : {+[](ui::Timer& t) { t.setInterval(10); }, +[](ui::Timer& t) { t.setEnabled(false); },
+                      +[](ui::Timer& t) { t.setEnabled(true); }, +[](ui::Timer& t) { t.setInterval(0); }}) {
+        step(t);
+        running += std::to_string(t.isRunning());
+    }
+    EXPECT_EQ(running, "01010");
 }
 
-TEST(Controls, ImageTakesItsPictureSizeUnlessStretched) {
-    ui::Form f;
-    auto& img = f.add<ui::Image>("imgLogo", nullptr, 240, 120, 900, 900);
-    QPixmap pic(20, 10);
-    pic.fill(Qt::blue);
-    img.setPicture(pic);
-    EXPECT_EQ(img.width(), ui::lTwipsX(20));
-    EXPECT_EQ(img.height(), ui::lTwipsY(10));
-    auto& st = f.add<ui::Image>("imgStretch", nullptr, 0, 0, 900, 900);
-    st.setStretch(true);
-    st.setPicture(pic);
-    EXPECT_EQ(st.width(), 900);
-    const QImage shown = st.widget()->grab().toImage();
-    EXPECT_EQ(shown.pixelColor(shown.width() - 1, shown.height() - 1), QColor(Qt::blue));
+// Catches a value outside the range taken, a bar filled short or past its
+// end, a one-point range never full.
+TEST(Controls, ProgressBarShowsItsValueInItsRange) {
+    const struct {
+        int32_t min, max, value;
+        bool accepted, startLit, endLit;  // the bar's first and last pixels filled
+    } rows[] = {{0, 10, 0, true, false, false},   {0, 10, 5, true, true, false}, {0, 10, 10, true, true, true},
+                {0, 10, 11, false, false, false}, {0, 10, -1, false, false, false}, {3, 3, 3, true, true, true}};
+    for (const auto& r : rows) {
+        ui::Form f;
+        auto& bar = f.add<ui::ProgressBar>("prgRetryInit", nullptr, 0, 0, 3000, 300);  // 200 x 20 pixels
+        bar.setMax(r.max);
+        bar.setMin(r.min);
+        EXPECT_EQ(bar.setValue(r.value), r.accepted) << r.value;
+        const QColor fill = bar.widget()->palette().color(QPalette::Highlight);
+        EXPECT_EQ(std::tuple(pixelOf(bar, 3, 10) == fill, pixelOf(bar, 196, 10) == fill, pixelOf(bar, 198, 10) == fill),
+                  std::tuple(r.startLit, r.endLit, false))
+            << r.value;
+    }
 }
 
-TEST(Controls, PictureBoxDrawsItsPictureAtTheTopLeftOverItsBackground) {
-    ui::Form f;
-    auto& box = f.add<ui::PictureBox>("picVoltH", nullptr, 0, 0, 900, 900);
-    box.setBackColor(lColorDark());
-    QPixmap pic(10, 10);
-    pic.fill(Qt::white);
-    box.setPicture(pic);
-    const QImage img = box.widget()->grab().toImage();
-    EXPECT_EQ(img.pixelColor(2, 2), QColor(Qt::white));
-    EXPECT_EQ(img.pixelColor(30, 30), ui::qColorOf(lColorDark()));
-}
-
-TEST(Controls, PanelLooksAreClearlyDifferent) {
+// Catches a look that is not shown: the alert's warning-orange border, the
+// cooling look's blue band; the normal look has neither.
+TEST(Controls, PanelLooksShowTheirColours) {
     ui::Form f;
     auto& p = f.add<ui::Panel3D>("spnlStat", nullptr, 240, 10200, 14880, 600);
-    p.setBackColor(lColorLight());
-    p.setForeColor(ui::vbBlack);
-    p.setCaption("Under exposure.");
-    auto shot = [&] { return p.widget()->grab().toImage(); };
-    const QImage normal = shot();
-    p.setLook(ui::PanelLook::Alert);
-    EXPECT_EQ(p.look(), ui::PanelLook::Alert);
-    const QImage alert = shot();
-    p.setLook(ui::PanelLook::Cooling);
-    const QImage cooling = shot();
-    EXPECT_NE(normal, alert);
-    EXPECT_NE(normal, cooling);
-    EXPECT_NE(alert, cooling);
-    // The alert border is warning orange, the cooling band cool blue; the
-    // normal look has neither.
-    auto count = [](const QImage& img, auto pred) {
-        int n = 0;
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x) n += pred(img.pixelColor(x, y)) ? 1 : 0;
-        return n;
+    std::string seen;
+    for (ui::PanelLook look : {ui::PanelLook::Normal, ui::PanelLook::Alert, ui::PanelLook::Cooling}) {
+        p.setLook(look);
+        const QImage img = p.widget()->grab().toImage();
+        int orange = 0, blue = 0;
+        for (int i = 0; i < img.width() * img.height(); ++i) {
+            orange += img.pixelColor(i % img.width(), i / img.width()) == QColor(255, 128, 30);
+            blue += img.pixelColor(i % img.width(), i / img.width()) == QColor(96, 170, 225);
+        }
+        seen += std::to_string(orange > 200) + std::to_string(blue > 200);
+    }
+    EXPECT_EQ(seen, "001001");
+}
+
+// A window with a button, a button inside a frame and an image.
+struct Window : ui::Form {
+    std::string keys, activations, queries;
+    int depth = 0;
+    ui::CommandButton& btn = add<ui::CommandButton>("cmdReset", nullptr, 0, 0, 1290, 900);
+    ui::Frame& frame = add<ui::Frame>("Frame1", nullptr, 2000, 0, 3000, 3000);
+    ui::Button3D& inner = add<ui::Button3D>("cmdStart", &frame, 100, 300, 2700, 2100);
+    ui::Image& img = add<ui::Image>("cmdDefVolt", 1, nullptr, 0, 1000, 735, 735);
+    void Form_KeyDown(int KeyCode, int Shift) override {
+        keys += std::to_string(KeyCode) + "/" + std::to_string(Shift) + " ";
+    }
+    void Form_QueryUnload(int& Cancel, int UnloadMode) override {
+        queries += std::to_string(UnloadMode);
+        Cancel = 1;
+    }
+    // As a message box does, the activation goes away and comes back while the handler runs.
+    void Form_Activate() override {
+        activations += ++depth > 1 ? "nested " : isVisible() ? "shown " : "hidden ";
+        QEvent again(QEvent::WindowActivate);
+        if (depth < 3) QApplication::sendEvent(this, &again);
+        QCoreApplication::processEvents();
+        --depth;
+    }
+};
+
+// Catches Form_Activate run before the window shows or again from inside
+// itself. Each key, sent in turn to a button, a button inside a frame and
+// the window itself, must reach Form_KeyDown exactly once with the
+// platform's key code (letters and digits as upper-case ASCII) and shift
+// bits 1, 2, 4. Catches, of the mouse, the wrong button or shift bits,
+// pixels passed as twips, a click from the right button or before MouseUp,
+// events on a disabled control; and an unload that does not ask first, or
+// says the wrong one of the program and the title bar.
+TEST(Window, ActivationKeysMouseAndUnload) {
+    const std::tuple<int, Qt::KeyboardModifiers, const char*> keys[] = {
+        {Qt::Key_J, Qt::ControlModifier | Qt::AltModifier, "74/6"}, {Qt::Key_K, Qt::ShiftModifier, "75/1"},
+        {Qt::Key_A, Qt::ControlModifier, "65/2"}, {Qt::Key_Z, Qt::AltModifier, "90/4"}, {Qt::Key_5, {}, "53/0"},
+        {Qt::Key_F1, {}, "112/0"}, {Qt::Key_Enter, {}, "13/0"}, {Qt::Key_Left, {}, "37/0"}, {Qt::Key_Menu, {}, "0/0"}};
+    Window w;
+    w.Show();
+    QApplication::setActiveWindow(&w);
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+    EXPECT_EQ(w.activations.substr(0, 6), "shown ");
+    EXPECT_EQ(w.activations.find_first_not_of("shown "), std::string::npos) << w.activations;  // none nested or hidden
+    std::string want;
+    for (size_t i = 0; i < std::size(keys); ++i) {
+        QWidget* target = i % 3 == 0 ? w.btn.widget() : i % 3 == 1 ? w.inner.widget() : &w;
+        target->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), target) << "this platform gives no keyboard focus";
+        QKeyEvent e(QEvent::KeyPress, std::get<0>(keys[i]), std::get<1>(keys[i]));
+        QApplication::sendEvent(target, &e);
+        want += std::get<2>(keys[i]) + std::string(" ");
+    }
+    EXPECT_EQ(w.keys, want);
+
+    std::string log;
+    w.img.onMouseDown = [&](int b, int s, int32_t x, int32_t y) {
+        log += "down" + std::to_string(b) + "/" + std::to_string(s) + "@" + std::to_string(x) + "," +
+               std::to_string(y) + " ";
     };
-    auto orange = [](QColor c) { return c.red() > 220 && c.green() > 100 && c.green() < 160 && c.blue() < 80; };
-    auto blue = [](QColor c) { return c.blue() > 200 && c.red() < 130; };
-    EXPECT_EQ(count(normal, orange), 0);
-    EXPECT_GT(count(alert, orange), 200);
-    EXPECT_EQ(count(normal, blue), 0);
-    EXPECT_GT(count(cooling, blue), 200);
-    EXPECT_EQ(p.caption(), std::optional<std::string>("Under exposure."));
-}
-
-TEST(Controls, TimerRunsOnlyWhileEnabledWithAnInterval) {
-    ui::Form f;
-    auto& t = f.add<ui::Timer>("tmStart", nullptr, 0, 0, 0, 0);
-    EXPECT_TRUE(t.enabled());
-    EXPECT_FALSE(t.isRunning());  // no interval yet
-    t.setInterval(10);
-    EXPECT_EQ(t.interval(), 10);
-    EXPECT_TRUE(t.isRunning());
-    t.setEnabled(false);
-    EXPECT_FALSE(t.isRunning());
-    t.setEnabled(true);
-    EXPECT_TRUE(t.isRunning());
-    t.setInterval(0);
-    EXPECT_FALSE(t.isRunning());
-    EXPECT_TRUE(t.enabled());
-}
-
-TEST(Controls, AnimationAreaRefusesAMissingClipAndTakesItsBackground) {
-    ui::Form f;
-    auto& a = f.add<ui::AnimationArea>("Animation2", nullptr, 240, 6000, 6000, 2100);
-    a.setAutoPlay(true);
-    EXPECT_TRUE(a.autoPlay());
-    EXPECT_FALSE(a.open("/nonexistent/Animation/STARTIMG.avi"));
-    EXPECT_FALSE(a.isOpen());
-    EXPECT_FALSE(a.isPlaying());
-    EXPECT_TRUE(a.setBackColor(lColorLight()));
-    a.close();
-    const QImage img = a.widget()->grab().toImage();
-    EXPECT_EQ(img.pixelColor(img.width() / 2, img.height() / 2), ui::qColorOf(lColorLight()));
+    w.img.onMouseUp = [&](int b, int, int32_t, int32_t) { log += "up" + std::to_string(b) + " "; };
+    w.img.onClick = [&] { log += "click "; };
+    for (bool enabled : {true, false}) {
+        w.img.setEnabled(enabled);
+        for (auto [type, button, mods] : {std::tuple{QEvent::MouseButtonPress, Qt::RightButton, Qt::ShiftModifier},
+                                          {QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoModifier},
+                                          {QEvent::MouseButtonPress, Qt::LeftButton, Qt::ControlModifier},
+                                          {QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoModifier}}) {
+            QMouseEvent e(type, QPointF(10, 20), w.img.widget()->mapToGlobal(QPointF(10, 20)), button,
+                          type == QEvent::MouseButtonPress ? button : Qt::NoButton, mods);
+            QApplication::sendEvent(w.img.widget(), &e);
+        }
+    }
+    EXPECT_EQ(log, "down2/1@150,300 up2 down1/2@150,300 up1 click ");
+    EXPECT_FALSE(w.Unload() || w.close() || !w.isVisible());
+    EXPECT_EQ(w.queries, "10");  // the program's unload, then the title bar's close
 }
 
 }  // namespace
