@@ -49,6 +49,7 @@ const tRule kRules[] = {
     // A negative reconnection time means no retry at all, not the default.
     {"InitRetryTime_Boot", [](int, int) { return &App.g_lInitRetryTimeBoot; }, 0, INT32_MAX, 0, 0, false},
     {"InitRetryTime_Timer", [](int, int) { return &App.g_lInitRetryTimeTimer; }, 0, INT32_MAX, 0, 60, false},
+    {"SaveInfo", [](int, int) { return &App.g_lSaveInfo; }, 0, 1, 0, 0, false},
 };
 
 using SettingsTest = ProgramTest;
