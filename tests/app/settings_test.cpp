@@ -99,7 +99,7 @@ TEST_F(SettingsTest, EveryKeyFillsItsOwnMemberWithinItsRange) {
         vSetKey(sKey, (*it)[2]);
         ++lKeys;
     }
-    EXPECT_EQ(lKeys, 46) << "19 single keys and 27 of the three mode groups";
+    EXPECT_EQ(lKeys, 47) << "20 single keys and 27 of the three mode groups";
     EXPECT_TRUE(boxes_.empty()) << "a missing required key ends the start-up silently";
 }
 
