@@ -28,12 +28,23 @@ QString sKindFolder(ePictureKind kind) {
 
 }  // namespace
 
-QPixmap pResourcePicture(ePictureKind kind, int32_t lNo) {
+QPixmap pResourcePicture(ePictureKind kind, int32_t lNo, qreal dDevicePixelRatio) {
     vInitPictureResources();
-    const QString path = sKindFolder(kind) + QString::number(lNo) + QStringLiteral(".png");
+    const QString base = sKindFolder(kind) + QString::number(lNo);
+    const bool booDouble = dDevicePixelRatio > 1.0 && QFile::exists(base + QStringLiteral("@2x.png"));
+    const QString path = base + (booDouble ? QStringLiteral("@2x.png") : QStringLiteral(".png"));
     QPixmap pic;
     if (QFile::exists(path)) pic.load(path, "PNG");
+    if (!pic.isNull()) pic.setDevicePixelRatio(booDouble ? 2.0 : 1.0);
     return pic;
+}
+
+QIcon iconProgram() {
+    vInitPictureResources();
+    QIcon icon;
+    const QString folder = QStringLiteral(":/pictures/program/");
+    for (const QString& f : QDir(folder).entryList({QStringLiteral("*.png")}, QDir::Files)) icon.addFile(folder + f);
+    return icon;
 }
 
 std::vector<int32_t> vecPictureNumbers(ePictureKind kind) {
