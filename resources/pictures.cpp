@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
 #include <QString>
 #include <algorithm>
 
@@ -16,6 +17,15 @@ static void vInitPictureResources() {
 }
 
 namespace {
+
+// Reads a picture of the resources as the PNG it is: letting the reader
+// guess the format would load the plugin of every other picture format at
+// the console's start.
+QPixmap pReadPng(const QString& path) {
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
 
 QString sKindFolder(ePictureKind kind) {
     switch (kind) {
@@ -34,7 +44,7 @@ QPixmap pResourcePicture(ePictureKind kind, int32_t lNo, qreal dDevicePixelRatio
     const bool booDouble = dDevicePixelRatio > 1.0 && QFile::exists(base + QStringLiteral("@2x.png"));
     const QString path = base + (booDouble ? QStringLiteral("@2x.png") : QStringLiteral(".png"));
     QPixmap pic;
-    if (QFile::exists(path)) pic.load(path, "PNG");
+    if (QFile::exists(path)) pic = pReadPng(path);
     if (!pic.isNull()) pic.setDevicePixelRatio(booDouble ? 2.0 : 1.0);
     return pic;
 }
@@ -43,7 +53,9 @@ QIcon iconProgram() {
     vInitPictureResources();
     QIcon icon;
     const QString folder = QStringLiteral(":/pictures/program/");
-    for (const QString& f : QDir(folder).entryList({QStringLiteral("*.png")}, QDir::Files)) icon.addFile(folder + f);
+    for (const QString& f : QDir(folder).entryList({QStringLiteral("*.png")}, QDir::Files)) {
+        if (f.chopped(4).toInt() <= 64) icon.addPixmap(pReadPng(folder + f));
+    }
     return icon;
 }
 

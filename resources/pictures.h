@@ -15,7 +15,9 @@ enum class ePictureKind { Bitmap, Icon, Cursor };
 // size, sharper.
 QPixmap pResourcePicture(ePictureKind kind, int32_t lNo, qreal dDevicePixelRatio = 1.0);
 
-// The program's icon, in every size it was drawn.
+// The program's window icon, in the sizes a window's frame and the task
+// bar show (up to 64 pixels; the desktop's larger ones come from the icon
+// theme).
 QIcon iconProgram();
 
 // Every number held as that kind, ascending.
