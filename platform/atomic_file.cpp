@@ -16,18 +16,22 @@ namespace {
 std::atomic<ReplaceHook> g_hook{nullptr};
 std::atomic<unsigned> g_serial{0};
 
-// A symbolic link is followed so that the link itself stays in place.
+// The file a write lands in: a symbolic link is followed through a chain of
+// links, also to a target that does not exist yet, so that the new file is
+// made beside the target and the link itself stays in place (an installed
+// program folder links its settings file to a writable folder elsewhere).
 std::string resolveTarget(const std::string& path) {
-    struct stat st {};
-    if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        char* real = realpath(path.c_str(), nullptr);
-        if (real != nullptr) {
-            std::string target(real);
-            free(real);
-            return target;
-        }
+    std::string target = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        char text[PATH_MAX];
+        const ssize_t n = readlink(target.c_str(), text, sizeof text);
+        if (n <= 0 || n >= static_cast<ssize_t>(sizeof text)) return target;
+        const std::string link(text, static_cast<size_t>(n));
+        const size_t slash = target.rfind('/');
+        // A relative link is taken from the folder the link is in.
+        target = link.front() == '/' || slash == std::string::npos ? link : target.substr(0, slash + 1) + link;
     }
-    return path;
+    return target;  // a loop of links: the write then fails
 }
 
 std::string folderOf(const std::string& path) {

@@ -1,25 +1,40 @@
 #include "platform/play_sound.h"
 
+#include <dlfcn.h>
+
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QPointer>
-#include <QSoundEffect>
-#include <QUrl>
+#include <string>
+
+#include "platform/program_folder.h"
 
 namespace platform {
 namespace {
 
-// One sound at a time, as with the legacy call: a new click replaces the one
-// still playing. The effect belongs to the application object so that it
-// goes with it.
-QPointer<QSoundEffect>& current() {
-    static QPointer<QSoundEffect> effect;
-    return effect;
-}
+using ModulePlay = void (*)(const char* path);
 
 SoundPlayer& player() {
     static SoundPlayer p;
     return p;
+}
+
+// The sound module's entry once loaded; null before the first click that
+// names a file, and for good when the module is missing or broken.
+ModulePlay& loadedModule() {
+    static ModulePlay play = nullptr;
+    return play;
+}
+
+ModulePlay soundModule() {
+    static bool booTried = false;
+    if (!booTried) {
+        booTried = true;
+        const std::string sPath = sProgramFolder() + "/libzyrpan_sound.so";
+        // Never unloaded: the sound stack keeps threads of its own.
+        void* handle = dlopen(sPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (handle != nullptr) loadedModule() = reinterpret_cast<ModulePlay>(dlsym(handle, "zyrpan_sound_play"));
+    }
+    return loadedModule();
 }
 
 }  // namespace
@@ -31,18 +46,14 @@ void PlaySoundFileAsync(const char* path) {
         player()(path);
         return;
     }
-    QCoreApplication* app = QCoreApplication::instance();
-    if (app == nullptr) return;
-    QPointer<QSoundEffect>& effect = current();
-    if (effect) effect->stop();
-    if (path == nullptr || *path == '\0') return;  // no file: only stop
-    const QString file = QString::fromLocal8Bit(path);
-    if (!QFileInfo(file).isFile()) return;
-    if (!effect) effect = new QSoundEffect(app);
-    // Loading and playing run in the background; a file the backend cannot
-    // decode, or a machine without audio, just stays silent.
-    effect->setSource(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()));
-    effect->play();
+    if (QCoreApplication::instance() == nullptr) return;
+    const QFileInfo file(QString::fromLocal8Bit(path != nullptr ? path : ""));
+    if (path == nullptr || *path == '\0' || !file.isFile()) {
+        // No file: only stop a sound still playing, without loading anything.
+        if (loadedModule() != nullptr) loadedModule()("");
+        return;
+    }
+    if (ModulePlay play = soundModule()) play(file.absoluteFilePath().toLocal8Bit().constData());
 }
 
 }  // namespace platform

@@ -18,7 +18,12 @@ inline const QColor kGrey(170, 180, 178);
 
 QFont fontPx(int px, bool bold = true);
 
-// Each draws picture lNo into img (already sized, transparent).
+// The picture's size in the pixels it is drawn in: an image for a screen of
+// device pixel ratio 2 has twice as many of its own.
+inline qreal pxW(const QImage& img) { return img.deviceIndependentSize().width(); }
+inline qreal pxH(const QImage& img) { return img.deviceIndependentSize().height(); }
+
+// Each draws its picture into img (already sized, transparent).
 void vDrawArrow(QImage& img, bool booUp);
 void vDrawReady(QImage& img, bool booPressed);
 void vDrawTextButton(QImage& img, bool booClose);
@@ -27,6 +32,7 @@ void vDrawSizeButton(QImage& img, int size, int look);  // look 0 released, 1 pr
 void vDrawLogo(QImage& img);
 void vDrawPanoramaMode(QImage& img, bool booChild, bool booSelected);
 void vDrawTmjMode(QImage& img, bool booSelected);
+void vDrawProgramIcon(QImage& img);
 
 // Draws picture lNo; false when the number is unknown.
 bool booDrawPicture(int32_t lNo, QImage& img);

@@ -43,7 +43,7 @@ void vPerson(QPainter& p, qreal cx, qreal baseY, qreal s, const QColor& ink) {
 void vDrawArrow(QImage& img, bool booUp) {
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    const qreal w = img.width(), h = img.height();
+    const qreal w = pxW(img), h = pxH(img);
     QPainterPath tri;
     if (booUp) {
         tri.moveTo(w / 2, 3);
@@ -63,7 +63,7 @@ void vDrawArrow(QImage& img, bool booUp) {
 void vDrawReady(QImage& img, bool booPressed) {
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF r(0.5, 0.5, img.width() - 1, img.height() - 1);
+    const QRectF r(0.5, 0.5, pxW(img) - 1, pxH(img) - 1);
     vBevel(p, r, 14, booPressed ? kDark : kMid, booPressed, 4);
     p.setFont(fontPx(30));
     p.setPen(booPressed ? kLight : kInk);
@@ -78,7 +78,7 @@ void vDrawReady(QImage& img, bool booPressed) {
 void vDrawTextButton(QImage& img, bool booClose) {
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    const qreal h = img.height();
+    const qreal h = pxH(img);
     const QPointF c(13, h / 2);
     p.setPen(QPen(kDark, 2.6, Qt::SolidLine, Qt::RoundCap));
     p.setBrush(Qt::NoBrush);
@@ -99,7 +99,7 @@ void vDrawTextButton(QImage& img, bool booClose) {
     }
     p.setFont(fontPx(14));
     p.setPen(kDark);
-    p.drawText(QRectF(24, 0, img.width() - 24, h), Qt::AlignVCenter | Qt::AlignLeft,
+    p.drawText(QRectF(24, 0, pxW(img) - 24, h), Qt::AlignVCenter | Qt::AlignLeft,
                booClose ? QStringLiteral("Close") : QStringLiteral("Reset"));
 }
 
@@ -108,8 +108,8 @@ void vDrawDigit(QImage& img, int digit) {
     static const int kSegs[10] = {0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F};
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(img.rect(), kDark);
-    const qreal w = img.width(), h = img.height();
+    p.fillRect(QRectF(0, 0, pxW(img), pxH(img)), kDark);
+    const qreal w = pxW(img), h = pxH(img);
     const qreal t = 9, m = 6;
     const qreal x0 = m, x1 = w - m, y0 = m, y1 = h - m, ym = h / 2;
     auto hseg = [&](qreal y) {
@@ -149,13 +149,13 @@ void vDrawDigit(QImage& img, int digit) {
 void vDrawSizeButton(QImage& img, int size, int look) {
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF r(0.5, 0.5, img.width() - 1, img.height() - 1);
+    const QRectF r(0.5, 0.5, pxW(img) - 1, pxH(img) - 1);
     const QColor face = look == 1 ? kDark : look == 2 ? QColor(214, 220, 219) : kPale;
     const QColor ink = look == 1 ? kInk : look == 2 ? kGrey : kDark;
     vBevel(p, r, 6, face, look == 1, 2);
     static const qreal kScale[3] = {1.0, 0.8, 0.62};
     const qreal shift = look == 1 ? 1 : 0;
-    vPerson(p, img.width() / 2.0 + 5 + shift, img.height() - 5 + shift, kScale[size], ink);
+    vPerson(p, pxW(img) / 2.0 + 5 + shift, pxH(img) - 5 + shift, kScale[size], ink);
     p.setFont(fontPx(11));
     p.setPen(ink);
     static const char* kLetter[3] = {"L", "M", "S"};
@@ -165,7 +165,7 @@ void vDrawSizeButton(QImage& img, int size, int look) {
 void vDrawLogo(QImage& img) {
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    const qreal h = img.height();
+    const qreal h = pxH(img);
     // A panoramic arc over a small tooth row.
     p.setPen(QPen(kDark, 3, Qt::SolidLine, Qt::RoundCap));
     p.setBrush(Qt::NoBrush);
@@ -178,7 +178,7 @@ void vDrawLogo(QImage& img) {
     p.drawText(QRectF(46, 0, 150, h), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("ZYR PAN"));
     p.setFont(fontPx(12, false));
     p.setPen(kDark.lighter(130));
-    p.drawText(QRectF(150, 0, img.width() - 150, h), Qt::AlignVCenter | Qt::AlignLeft,
+    p.drawText(QRectF(150, 0, pxW(img) - 150, h), Qt::AlignVCenter | Qt::AlignLeft,
                QStringLiteral("Panoramic / TMJ X-ray"));
 }
 

@@ -21,7 +21,7 @@ tPanelInk panelInk(bool booSelected) {
 void vPanel(QPainter& p, const QImage& img, const tPanelInk& c) {
     p.setPen(QPen(c.edge, 2));
     p.setBrush(c.face);
-    p.drawRoundedRect(QRectF(1, 1, img.width() - 2, img.height() - 2), 9, 9);
+    p.drawRoundedRect(QRectF(1, 1, pxW(img) - 2, pxH(img) - 2), 9, 9);
 }
 
 }  // namespace
@@ -36,7 +36,7 @@ void vDrawPanoramaMode(QImage& img, bool booChild, bool booSelected) {
     const int n = booChild ? 10 : 14;
     const qreal rx = booChild ? 26 : 35, ry = booChild ? 24 : 32;
     const qreal tw = 7, th = booChild ? 9 : 10;
-    const QPointF centre(img.width() / 2.0, booChild ? 66 : 70);
+    const QPointF centre(pxW(img) / 2.0, booChild ? 66 : 70);
     p.setPen(QPen(c.edge, 1));
     p.setBrush(c.ink);
     for (int i = 0; i < n; ++i) {
@@ -54,7 +54,7 @@ void vDrawPanoramaMode(QImage& img, bool booChild, bool booSelected) {
     p.drawArc(QRectF(centre.x() - rx - 9, centre.y() - ry - 9, 2 * (rx + 9), 2 * (ry + 9)), 10 * 16, 160 * 16);
     p.setFont(fontPx(17));
     p.setPen(c.ink);
-    p.drawText(QRectF(0, img.height() - 30, img.width(), 24), Qt::AlignCenter,
+    p.drawText(QRectF(0, pxH(img) - 30, pxW(img), 24), Qt::AlignCenter,
                booChild ? QStringLiteral("Child") : QStringLiteral("Adult"));
 }
 
@@ -65,7 +65,7 @@ void vDrawTmjMode(QImage& img, bool booSelected) {
     vPanel(p, img, c);
     // The skull facing left, in a 100 x 100 frame.
     p.translate(4, 6);
-    p.scale(img.width() / 108.0, img.height() / 108.0);
+    p.scale(pxW(img) / 108.0, pxH(img) / 108.0);
     QPainterPath skull;
     skull.moveTo(22, 48);
     skull.cubicTo(14, 18, 56, 4, 82, 18);

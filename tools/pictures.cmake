@@ -5,3 +5,6 @@ add_executable(zyr_make_pictures ${_mp_src})
 target_include_directories(zyr_make_pictures PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(zyr_make_pictures PRIVATE Qt6::Gui)
 zyr_warnings(zyr_make_pictures)
+# The font files the pictures' texts are drawn with (Debian: fonts-dejavu-core).
+set(ZYR_PICTURE_FONT_DIR /usr/share/fonts/truetype/dejavu CACHE PATH "Folder of DejaVuSans.ttf and DejaVuSans-Bold.ttf")
+target_compile_definitions(zyr_make_pictures PRIVATE ZYR_PICTURE_FONT_DIR="${ZYR_PICTURE_FONT_DIR}")

@@ -1,6 +1,7 @@
 #include "ui/look.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QString>
 #include <cmath>
 
@@ -76,8 +77,10 @@ void vSelectAllText(ui::Control& txt) {
 }
 
 QPixmap pLoadPicture(const int32_t& lNo) {
+    // The sharper drawing when any screen has a device pixel ratio above 1.
+    const qreal dRatio = qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1.0;
     for (ePictureKind kind : {ePictureKind::Bitmap, ePictureKind::Icon, ePictureKind::Cursor}) {
-        QPixmap pic = pResourcePicture(kind, lNo);
+        QPixmap pic = pResourcePicture(kind, lNo, dRatio);
         if (!pic.isNull()) return pic;
     }
     // Last, a picture file named by the number in the current folder.

@@ -7,6 +7,7 @@
 #include "console/service_dialogs.h"
 #include "console/startup.h"
 #include "dialogs/dialog_runners.h"
+#include "resources/pictures.h"
 
 int main(int argc, char** argv) {
     // Asked for the version only: no settings, no library, no window.
@@ -16,6 +17,8 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     (void)booInstallQtTranslations();
+    // Every window of the program carries its icon.
+    QApplication::setWindowIcon(iconProgram());
     // The service dialogs the main window opens.
     vRegisterTestDialog(vRunFrmTest);
     vRegisterSettingDialog(vRunFrmSetting);
