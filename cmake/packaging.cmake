@@ -70,11 +70,12 @@ The package also holds the unit and sensor library, which simulates the unit
 and the sensor or carries the link to a real unit over TCP or a serial line,
 and the simulated unit as a TCP server (zyrpan-unit).")
 # Library dependencies come from the binaries (the X platform plugin comes
-# with libqt6gui6); the package scripts need adduser. Running in Japanese
-# wants the CJK fonts and Qt's translations of its own texts.
+# with libqt6gui6); the package scripts need adduser, and the console loads
+# Qt's translations of its standard buttons and menus at every start.
+# Running in Japanese wants the CJK fonts.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "adduser")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "adduser, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${ZYR_PKG_SRC}/postinst ${ZYR_PKG_SRC}/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
