@@ -3,6 +3,11 @@
 namespace sim {
 namespace {
 
+// The command log keeps the latest commands only: a unit that serves
+// consoles for weeks must not grow with every frame. Between kCommandsKept
+// and twice as many are kept; trimming by halves keeps it cheap.
+constexpr size_t kCommandsKept = 256;
+
 // Wrap-safe: is a at or before b?
 bool booNotAfter(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b) <= 0; }
 
@@ -11,6 +16,8 @@ bool booNotAfter(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b) <=
 VirtualUnit::VirtualUnit(const UnitConfig& config, uint32_t now)
     : faults_(config.f), proto_(faults_), model_(config.t, faults_, now), now_(now) {
     proto_.vSetCommandSink([this](const std::string& text, uint32_t at) {
+        if (commands_.size() == 2 * kCommandsKept)
+            commands_.erase(commands_.begin(), commands_.end() - (kCommandsKept - 1));
         commands_.push_back(text);
         model_.vCommand(text, at);
     });

@@ -34,7 +34,8 @@ public:
     // When the unit next has something to do (for a poll timeout).
     std::optional<uint32_t> nextDue() const;
 
-    // The commands the unit accepted, in order (for tests and the trace).
+    // The latest commands the unit accepted (at least 256 of them, at most
+    // 512), oldest first (for tests and the trace).
     const std::vector<std::string>& commands() const { return commands_; }
     const UnitModel& model() const { return model_; }
     const UnitProtocol& protocol() const { return proto_; }
