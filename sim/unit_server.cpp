@@ -49,7 +49,9 @@ bool UnitServer::booListen(uint16_t port, std::string& error) {
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     addr.sin_port = htons(port);
     socklen_t len = sizeof addr;
-    if (::bind(listen_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(listen_, 4) != 0 ||
+    // Consoles beyond the one served wait in the accept queue; a short queue
+    // would drop their connection requests into the kernel's slow retries.
+    if (::bind(listen_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(listen_, SOMAXCONN) != 0 ||
         ::getsockname(listen_, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
         error = std::strerror(errno);
         return false;
