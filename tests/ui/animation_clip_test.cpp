@@ -34,7 +34,8 @@ struct tLayout {
 class ClipLayout : public ::testing::TestWithParam<tLayout> {};
 
 TEST_P(ClipLayout, RowsAndColoursLandWhereTheStreamPutsThem) {
-    const auto [bits, topDown] = GetParam();
+    const int bits = GetParam().bits;  // clang 14 lambdas cannot capture a structured binding
+    const bool topDown = GetParam().topDown;
     const int w = 3, h = 2;  // three pixels: rows are padded in the stream
     std::vector<Bytes> movie;
     for (int f = 0; f < 2; ++f)
