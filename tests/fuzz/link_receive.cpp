@@ -25,10 +25,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     w.lSensMduResult = in.ConsumeBool();
     const int32_t lBoxAnswer = in.ConsumeBool() ? platform::IDYES : platform::IDNO;
     platform::vSetMsgBoxResponder([lBoxAnswer](const platform::MsgBoxCall&) { return lBoxAnswer; });
-    // Each piece is either a read or the unit's answer to a frame the console sends.
+    // Each piece is raw bytes or a report text framed with its checksum, and
+    // either a read or the unit's answer to a frame the console sends.
     scripted::Unit& unit = scripted::unit();
     while (in.remaining_bytes() > 0) {
         std::string piece = in.ConsumeRandomLengthString(1024);
+        if (in.ConsumeBool()) piece = scripted::sFrame(piece);
         (in.ConsumeBool() ? unit.frameReplies : unit.reads).push_back(std::move(piece));
     }
 
