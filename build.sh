@@ -2,7 +2,8 @@
 # Installs what is missing, builds, and runs the console or the tests.
 #   ./build.sh run      build and start the console from build/stage/
 #   ./build.sh test     build and run every test
-#   ./build.sh asan     build and run every test under AddressSanitizer + UBSan
+#   ./build.sh asan     build with clang and run every test under AddressSanitizer + UBSan,
+#                       and each fuzz target over its corpus for a short while
 #   ./build.sh package  build the Debian package in build-pkg/ and check it with lintian
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -50,7 +51,12 @@ case "${1:-run}" in
         ctest --preset default -j "$jobs"
         ;;
     asan)
-        install_missing "${run_packages[@]}" "${test_packages[@]}"
+        # clang-14 builds it: libFuzzer's targets run with the suite.
+        install_missing "${run_packages[@]}" "${test_packages[@]}" clang-14 libclang-rt-14-dev
+        # A tree another compiler configured starts afresh.
+        if [ -f build-asan/CMakeCache.txt ] && ! grep -q '^CMAKE_CXX_COMPILER:.*clang' build-asan/CMakeCache.txt; then
+            rm -rf build-asan
+        fi
         build asan
         ctest --preset asan -j "$jobs"
         ;;
