@@ -4,13 +4,11 @@
 // sample at one minute), and the console must still be running.
 //   zyr_idle_rss [STAGE_DIR [MINUTES]]      (default 30 minutes)
 #include <QCoreApplication>
-#include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
 #include <cstdio>
 
 #include "bench/soak_console.h"
-#include "bench/soak_proc.h"
 
 namespace {
 constexpr long kGrowthLimitKb = 1024;
@@ -22,18 +20,10 @@ int main(int argc, char** argv) {
     const QString sStage = argc > 1 ? QString(argv[1]) : QString(ZYR_STAGE_DIR);
     const int iMinutes = argc > 2 ? std::max(2, std::atoi(argv[2])) : 30;
 
-    QTemporaryDir dir;
-    soak::XDisplay x;
-    soak::StagedConsole con;
+    soak::Console con;
+    if (!con.booPrepare(sStage)) return 2;
     QString sWhy;
-    if (!x.booStart(sWhy) || !con.booMake(sStage, dir.path(), sWhy)) {
-        std::printf("FAIL: %s\n", qPrintable(sWhy));
-        return 2;
-    }
-    con.vSet("ZyrPan2", "Link", "sim");
-    con.vSet("ZyrPan2", "CoolTimeAtStart", "0");
-    con.vSet("ZYR_PAN_WEQ", "SaveFileName", dir.path() + "/idle.bmp");
-    if (!con.booStart(x, dir.path() + "/tmp", sWhy)) {
+    if (!con.booStartIdle(sWhy)) {
         std::printf("FAIL: %s\n", qPrintable(sWhy));
         return 2;
     }
@@ -57,7 +47,5 @@ int main(int argc, char** argv) {
     std::printf("idle %d min on Link=sim: VmRSS at 1 min %ld kB, max after %ld kB, final %ld kB, growth %+ld kB "
                 "(limit < %ld kB), console %s\n",
                 iMinutes, lAtMinute, lMax, lLast, lGrowth, kGrowthLimitKb, booUp ? "running" : "GONE");
-    const bool booPass = booUp && lAtMinute > 0 && lGrowth < kGrowthLimitKb;
-    std::printf("%s\n", booPass ? "PASS" : "FAIL");
-    return booPass ? 0 : 1;
+    return soak::iVerdict(booUp && lAtMinute > 0 && lGrowth < kGrowthLimitKb);
 }

@@ -21,8 +21,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -85,12 +83,6 @@ QStringList temporaries(const QString& sFolder) {
     return QDir(sFolder).entryList({".*~*"}, QDir::Files | QDir::Hidden);
 }
 
-bool booIdentifies(const QString& sPath) {
-    QProcess p;
-    p.start("identify", {sPath});
-    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
 }  // namespace
 
 // Kill delays (us after the DAT) by what the kill left at the name.
@@ -109,20 +101,11 @@ int main(int argc, char** argv) {
     const int iKills = argc > 2 ? std::atoi(argv[2]) : 200;
     const long lHalfWindowUs = argc > 3 ? std::atol(argv[3]) * 1000 : -1;
     const unsigned seed = argc > 4 ? static_cast<unsigned>(std::atol(argv[4])) : std::random_device{}();
-    if (QStandardPaths::findExecutable("identify").isEmpty()) {
-        std::printf("FAIL: identify is not installed (Debian: imagemagick)\n");
-        return 2;
-    }
-    QTemporaryDir dir;
-    soak::XDisplay x;
-    soak::StagedConsole con;
-    QString sWhy;
-    if (!x.booStart(sWhy) || !con.booMake(sStage, dir.path(), sWhy)) {
-        std::printf("FAIL: %s\n", qPrintable(sWhy));
-        return 2;
-    }
-    con.vSet("ZyrPan2", "Link", "sim");
+    soak::Console con;
+    if (!soak::booIdentifyInstalled() || !con.booPrepare(sStage)) return 2;
     con.vSetFastExposure();
+    const QString sRun = con.folder();
+    QString sWhy;
 
     std::mt19937 rng(seed);
     std::vector<long> learnt;
@@ -132,13 +115,13 @@ int main(int argc, char** argv) {
     int iNoRound = 0;
     std::printf("seed %u\n", seed);
     for (int r = 0; r < kLearningRounds + iKills; ++r) {
-        const QString sOut = dir.path() + QString("/out%1").arg(r), sTmp = dir.path() + QString("/tmp%1").arg(r);
+        const QString sOut = sRun + QString("/out%1").arg(r), sTmp = sRun + QString("/tmp%1").arg(r);
         const QString sImage = sOut + "/image.bmp";
         QDir().mkpath(sOut);
-        con.vSet("ZYR_PAN_WEQ", "SaveFileName", sImage);
+        con.booSet("ZYR_PAN_WEQ", "SaveFileName", sImage);
         QString sWork;
-        const bool booExposing = con.booStart(x, sTmp, sWhy) && con.booPressReady(x, 15000) &&
-                                 soak::booWaitFor([&] { return !(sWork = sWorkFolder(sTmp)).isEmpty(); }, 5000);
+        const bool booExposing = con.booStart(sTmp, sWhy) && con.booPressReady(15000) &&
+                                 booWaitFor([&] { return !(sWork = sWorkFolder(sTmp)).isEmpty(); }, 5000);
         const FolderWatch work(sWork), outWatch(sOut);
         if (!booExposing || !work.booAwait("ZYR_PAN_WEQ.DAT", 30000)) {
             std::printf("round %d: %s\n", r, !booExposing ? qPrintable(sWhy) : "no working data file");
@@ -156,7 +139,7 @@ int main(int argc, char** argv) {
             llWholeSize = QFileInfo(sImage).size();
             std::printf("learning round %d: the image %.1f ms after the DAT, %lld bytes, exit %d\n", r + 1,
                         learnt.back() / 1000.0, llWholeSize, iExit);
-            if (iExit != 0 || !booIdentifies(sImage)) {
+            if (iExit != 0 || !soak::booIdentifies(sImage)) {
                 std::printf("FAIL: an unkilled round did not write a readable bitmap\n");
                 return 1;
             }
@@ -178,12 +161,12 @@ int main(int argc, char** argv) {
             const bool booTemp = !temporaries(sOut).isEmpty();
             if (!image.exists()) {
                 out.vAdd(booTemp ? "during" : "before", lDelayUs);
-            } else if (image.size() == llWholeSize && booIdentifies(sImage)) {
+            } else if (image.size() == llWholeSize && soak::booIdentifies(sImage)) {
                 out.vAdd(booSignalled ? "after" : "ended", lDelayUs);
             } else {
                 out.vAdd("partial", lDelayUs);
                 std::printf("round %d: FAIL: %lld bytes at the name%s\n", r, image.size(),
-                            booIdentifies(sImage) ? "" : ", identify cannot read it");
+                            soak::booIdentifies(sImage) ? "" : ", identify cannot read it");
             }
             if (image.exists() && booTemp) std::printf("round %d: a temporary file beside the image\n", r);
         }
@@ -201,7 +184,5 @@ int main(int argc, char** argv) {
         std::printf("  %-7s %3zu kills, %.1f .. %.1f ms after the DAT\n", what.c_str(), us.size(), us.front() / 1000.0,
                     us.back() / 1000.0);
     }
-    const bool booPass = out.count("partial") == 0 && iNoRound == 0;
-    std::printf("%s\n", booPass ? "PASS" : "FAIL");
-    return booPass ? 0 : 1;
+    return soak::iVerdict(out.count("partial") == 0 && iNoRound == 0);
 }

@@ -16,38 +16,31 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <cstdio>
 
 #include "bench/soak_console.h"
-#include "bench/soak_proc.h"
+#include "tools/x_windows.h"
 
 namespace {
 
 constexpr int kRetrySeconds = 3;
 
-bool booIdentifies(const QString& sPath) {
-    QProcess p;
-    p.start("identify", {sPath});
-    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
 // Answers every box the console shows until it ends; the count of boxes.
-int iAnswerBoxes(const soak::XDisplay& x, soak::StagedConsole& con, const QString& sShots, QElapsedTimer& since) {
+int iAnswerBoxes(soak::Console& con, const QString& sShots, QElapsedTimer& since) {
+    const XvfbDisplay& x = con.display();
     int n = 0;
     while (con.process().state() == QProcess::Running && since.elapsed() < 60000) {
-        const QString sBox = x.sWindowTitled("Tolvek E");
+        const QString sBox = con.sBox();
         if (sBox.isEmpty()) {
             con.process().waitForFinished(100);
             continue;
         }
         const QString sPng = QString("%1/link_drop_box%2.png").arg(sShots).arg(++n);
-        const bool booShot = x.booSnapshot(sBox, sPng);
+        const bool booShot = xwin::booSnapshot(x, sBox, sPng);
         std::printf("box %d, %.1f s after the unit was killed: title \"%s\"%s%s\n", n, since.elapsed() / 1000.0,
-                    qPrintable(x.sWindowName(sBox)), booShot ? ", picture " : "", booShot ? qPrintable(sPng) : "");
-        x.vKeyTo(sBox, "Return");
-        soak::booWaitFor([&] { return x.sWindowTitled("Tolvek E") != sBox; }, 5000);
+                    qPrintable(xwin::sName(x, sBox)), booShot ? ", picture " : "", booShot ? qPrintable(sPng) : "");
+        xwin::vKey(x, sBox, "Return");
+        booWaitFor([&] { return con.sBox() != sBox; }, 5000);
     }
     return n;
 }
@@ -58,26 +51,18 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QString sStage = argc > 1 ? QString(argv[1]) : QString(ZYR_STAGE_DIR);
     const QString sShots = QDir(argc > 2 ? QString(argv[2]) : QDir::currentPath()).absolutePath();
-    if (QStandardPaths::findExecutable("identify").isEmpty()) {
-        std::printf("FAIL: identify is not installed (Debian: imagemagick)\n");
-        return 2;
-    }
-    QTemporaryDir dir;
-    soak::XDisplay x;
-    soak::StagedConsole con;
+    soak::Console con;
+    if (!soak::booIdentifyInstalled() || !con.booPrepare(sStage)) return 2;
+    const QString sRun = con.folder();
     soak::UnitProcess unit;
     QString sWhy;
     std::string sUnitWhy;
-    if (!x.booStart(sWhy) || !con.booMake(sStage, dir.path(), sWhy)) {
-        std::printf("FAIL: %s\n", qPrintable(sWhy));
-        return 2;
-    }
     con.vSetFastExposure();
-    con.vSet("ZyrPan2", "XrayOn", "3000");  // time to kill the unit while the X-ray is on
-    con.vSet("ZYR_PAN_WEQ", "InitRetryTime_Timer", QString::number(kRetrySeconds));
-    const QString sImage = dir.path() + "/out/image.bmp";
-    QDir().mkpath(dir.path() + "/out");
-    con.vSet("ZYR_PAN_WEQ", "SaveFileName", sImage);
+    con.booSet("ZyrPan2", "XrayOn", "3000");  // time to kill the unit while the X-ray is on
+    con.booSet("ZYR_PAN_WEQ", "InitRetryTime_Timer", QString::number(kRetrySeconds));
+    const QString sImage = sRun + "/out/image.bmp";
+    QDir().mkpath(sRun + "/out");
+    con.booSet("ZYR_PAN_WEQ", "SaveFileName", sImage);
     const std::string sUnit = (con.stage() + "/zyrpan-unit").toStdString();
     const std::string sConfig = (con.stage() + "/ZYR_PAN_WEQ.ini").toStdString();
     if (!unit.booStart(sUnit, 0, sConfig, sUnitWhy)) {
@@ -85,31 +70,27 @@ int main(int argc, char** argv) {
         return 2;
     }
     const uint16_t port = unit.port();
-    con.vSet("ZyrPan2", "Link", QString("tcp:127.0.0.1:%1").arg(port));
-    con.vSet("ZyrPan2", "Sensor", "sim");
+    con.booSet("ZyrPan2", "Link", QString("tcp:127.0.0.1:%1").arg(port));
+    con.booSet("ZyrPan2", "Sensor", "sim");
 
     // The first run: the unit goes away in mid-exposure.
-    if (!con.booStart(x, dir.path() + "/tmp1", sWhy) || !con.booPressReady(x, 15000)) {
+    if (!con.booStart(sRun + "/tmp1", sWhy) || !con.booPressReady(15000)) {
         std::printf("FAIL: first run: %s\n", sWhy.isEmpty() ? "READY did not start an exposure" : qPrintable(sWhy));
         return 2;
     }
-    auto traceHas = [&](const char* s) {
-        QFile f(con.tracePath());
-        return f.open(QIODevice::ReadOnly) && f.readAll().contains(s);
-    };
-    if (!soak::booWaitFor([&] { return traceHas("[STX]X1"); }, 15000)) {
+    if (!booWaitFor([&] { return con.booTraceHas("[STX]X1"); }, 15000)) {
         std::printf("FAIL: the unit never reported the hand switch\n");
         return 2;
     }
-    soak::booWaitFor([] { return false; }, 500);  // into the X-ray
+    booWaitFor([] { return false; }, 500);  // into the X-ray
     const int iUnitEnd = unit.iStop(SIGKILL);
     QElapsedTimer since;
     since.start();
     std::printf("zyrpan-unit killed 0.5 s into the X-ray (status %d)\n", iUnitEnd);
-    const int iBoxes = iAnswerBoxes(x, con, sShots, since);
+    const int iBoxes = iAnswerBoxes(con, sShots, since);
     const int iExit1 = con.iWaitExit(10000);
     const bool booNoImage = !QFile::exists(sImage);
-    const QStringList left = QDir(dir.path() + "/tmp1").entryList({"$*"}, QDir::AllEntries | QDir::Hidden);
+    const QStringList left = QDir(sRun + "/tmp1").entryList({"$*"}, QDir::AllEntries | QDir::Hidden);
     std::printf("first run: %d box(es), exit status %d (want 1) %.1f s after the kill, %s, %s\n", iBoxes, iExit1,
                 since.elapsed() / 1000.0, booNoImage ? "no bitmap" : "A BITMAP WAS WRITTEN",
                 left.isEmpty() ? "working folder removed" : "WORKING FOLDER LEFT");
@@ -121,9 +102,9 @@ int main(int argc, char** argv) {
     }
     int iExit2 = -1;
     bool booImage = false;
-    if (con.booStart(x, dir.path() + "/tmp2", sWhy) && con.booPressReady(x, 15000)) {
+    if (con.booStart(sRun + "/tmp2", sWhy) && con.booPressReady(15000)) {
         iExit2 = con.iWaitExit(60000);
-        booImage = booIdentifies(sImage);
+        booImage = soak::booIdentifies(sImage);
     } else {
         std::printf("second run: %s\n", sWhy.isEmpty() ? "READY did not start an exposure" : qPrintable(sWhy));
         con.process().kill();
@@ -131,7 +112,5 @@ int main(int argc, char** argv) {
     std::printf("second run on the restarted unit: exit status %d (want 0), %s\n", iExit2,
                 booImage ? "bitmap read by identify" : "NO READABLE BITMAP");
 
-    const bool booPass = iBoxes == 1 && iExit1 == 1 && booNoImage && left.isEmpty() && iExit2 == 0 && booImage;
-    std::printf("%s\n", booPass ? "PASS" : "FAIL");
-    return booPass ? 0 : 1;
+    return soak::iVerdict(iBoxes == 1 && iExit1 == 1 && booNoImage && left.isEmpty() && iExit2 == 0 && booImage);
 }

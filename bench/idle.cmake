@@ -4,7 +4,7 @@
 # Built with everything, run by hand, never as a test:
 #   cmake --build build --target zyr_idle_bench && build/bench/zyr_idle_bench
 add_executable(zyr_idle_bench ${CMAKE_SOURCE_DIR}/bench/idle_cpu.cpp)
-target_link_libraries(zyr_idle_bench PRIVATE zyrpan_platform_base zyrpan_xvfb Qt6::Core)
+target_link_libraries(zyr_idle_bench PRIVATE zyrpan_xvfb)
 target_compile_definitions(zyr_idle_bench PRIVATE ZYR_STAGE_DIR="${ZYR_STAGE_DIR}")
 zyr_warnings(zyr_idle_bench)
 add_dependencies(zyr_idle_bench zyr_bare_window)

@@ -6,38 +6,17 @@
 // their ratio (aim: at most 1.2); exits 1 when the console used 1 % of one
 // core or more.
 //   zyr_idle_bench [STAGE_DIR [SECONDS]]
-#include <unistd.h>
-
 #include <QCoreApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QThread>
 #include <cstdio>
-#include <functional>
 
-#include "platform/profile_string.h"
-#include "tools/xvfb_display.h"
+#include "tools/staged_console.h"
 
 namespace {
-
-bool booCopyTree(const QString& sFrom, const QString& sTo) {
-    QDirIterator it(sFrom, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    QDir().mkpath(sTo);
-    while (it.hasNext()) {
-        const QString s = it.next();
-        const QString sRel = QDir(sFrom).relativeFilePath(s);
-        if (it.fileInfo().isDir()) {
-            QDir().mkpath(sTo + "/" + sRel);
-        } else if (!QFile::copy(s, sTo + "/" + sRel)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // CPU time of a process (all its threads), in seconds: the first field of
 // /proc/PID/schedstat, in nanoseconds, where /proc/PID/stat counts whole
@@ -61,15 +40,6 @@ double dIdlePercent(const QProcess& p, int iSeconds) {
     return (dCpu1 - dCpu0) / (static_cast<double>(wall.elapsed()) / 1000.0) * 100.0;
 }
 
-bool booWaitFor(const std::function<bool()>& pred, int iMs) {
-    QElapsedTimer t;
-    t.start();
-    while (!pred()) {
-        if (t.elapsed() > iMs) return false;
-        QThread::msleep(100);
-    }
-    return true;
-}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -77,48 +47,14 @@ int main(int argc, char** argv) {
     const QString sStage = QDir(argc > 1 ? QString(argv[1]) : QString(ZYR_STAGE_DIR)).absolutePath();
     const int iSeconds = argc > 2 ? std::atoi(argv[2]) : 30;
 
-    QTemporaryDir dir;
-    const QString sCopy = dir.path() + "/stage";
-    if (!booCopyTree(sStage, sCopy) || !QFile::exists(sCopy + "/ZYR_PAN_WEQ")) {
-        std::fprintf(stderr, "no staged program in %s\n", qPrintable(sStage));
+    StagedConsole con;
+    QString sWhy;
+    if (!con.booMake(sStage, sWhy) || !con.booStartIdle(sWhy)) {
+        std::fprintf(stderr, "%s\n", qPrintable(sWhy));
         return 2;
     }
-    const std::string sIni = (sCopy + "/ZYR_PAN_WEQ.ini").toStdString();
-    platform::WritePrivateProfileStringA("ZYR_PAN_WEQ", "SaveFileName", (dir.path() + "/idle.bmp").toUtf8().constData(),
-                                         sIni.c_str());
-    platform::WritePrivateProfileStringA("ZYR_PAN_WEQ", "ClickSound", "", sIni.c_str());
-    platform::WritePrivateProfileStringA("ZyrPan2", "Link", "sim", sIni.c_str());
-    platform::WritePrivateProfileStringA("ZyrPan2", "CoolTimeAtStart", "0", sIni.c_str());
-
-    XvfbDisplay display;
-    QString sError;
-    if (!display.booStart(150 + static_cast<int>(QCoreApplication::applicationPid() % 50), sError)) {
-        std::fprintf(stderr, "%s\n", qPrintable(sError));
-        return 2;
-    }
-
-    QProcess console;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DISPLAY", display.name());
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("TMPDIR", dir.path());
-    console.setProcessEnvironment(env);
-    console.start(sCopy + "/ZYR_PAN_WEQ", {});
-    QString sBox;
-    const bool booUp = console.waitForStarted(10000) && booWaitFor(
-                                                            [&] {
-                                                                display.iXdo({"search", "--onlyvisible", "--name", "^Tolvek E$"}, &sBox);
-                                                                return !sBox.trimmed().isEmpty();
-                                                            },
-                                                            20000);
-    if (!booUp) {
-        std::fprintf(stderr, "the console did not ask to confirm power on\n");
-        console.kill();
-        return 2;
-    }
-    display.iXdo({"windowfocus", "--sync", sBox.trimmed().split('\n').first()});
-    display.iXdo({"key", "Return"});
     QThread::sleep(3);  // connected, idle in state 0, polling every 10 ms
+    QProcess& console = con.process();
 
     const double dPercent = dIdlePercent(console, iSeconds);
     console.kill();
@@ -126,7 +62,7 @@ int main(int argc, char** argv) {
 
     // The yardstick: a bare window with the same timer, on the same display.
     QProcess bare;
-    bare.setProcessEnvironment(env);
+    bare.setProcessEnvironment(con.env(con.folder() + "/tmp"));
     bare.start(QCoreApplication::applicationDirPath() + "/zyr_bare_window", {});
     double dBare = -1;
     if (bare.waitForStarted(10000)) {

@@ -15,8 +15,8 @@ foreach(_run unit_churn unit_garbage)
 endforeach()
 
 # The runs that drive the staged console on an Xvfb display of their own.
-add_library(zyr_soak_console STATIC ${CMAKE_SOURCE_DIR}/bench/soak_x.cpp ${CMAKE_SOURCE_DIR}/bench/soak_console.cpp)
-target_link_libraries(zyr_soak_console PUBLIC zyr_soak_unit zyrpan_platform_base Qt6::Core)
+add_library(zyr_soak_console STATIC ${CMAKE_SOURCE_DIR}/bench/soak_console.cpp)
+target_link_libraries(zyr_soak_console PUBLIC zyr_soak_unit zyrpan_xvfb)
 zyr_warnings(zyr_soak_console)
 
 foreach(_run idle_rss kill_write link_drop)

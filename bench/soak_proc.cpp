@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 
@@ -106,6 +107,26 @@ int UnitProcess::iStop(int iSignal) {
     if (out_ >= 0) close(out_);
     out_ = -1;
     return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
+}
+
+QuickUnit::~QuickUnit() {
+    if (!dir_.empty()) std::filesystem::remove_all(dir_);
+}
+
+bool QuickUnit::booLaunch(const std::string& sStage) {
+    dir_ = std::filesystem::temp_directory_path() / ("zyr_unit." + std::to_string(getpid()));
+    std::filesystem::create_directories(dir_);
+    const std::string sConfig = (dir_ / "unit.ini").string();
+    std::ofstream(sConfig) << "[ZyrPan2]\nAnswerDelay=10\n";
+    std::string sWhy;
+    if (booStart(sStage + "/zyrpan-unit", 0, sConfig, sWhy)) return true;
+    std::printf("FAIL: zyrpan-unit did not start: %s\n", sWhy.c_str());
+    return false;
+}
+
+int iVerdict(bool booPass) {
+    std::printf("%s\n", booPass ? "PASS" : "FAIL");
+    return booPass ? 0 : 1;
 }
 
 }  // namespace soak

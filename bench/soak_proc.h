@@ -1,12 +1,13 @@
-// What the soak and fault runs read of a process they watch, and the
-// simulated unit's server started as a child: its port from its first line,
-// the rest of its trace read and thrown away so that it never blocks on a
-// full pipe.
+// What the soak and fault runs read of a process they watch, how they end,
+// and the simulated unit's server started as a child: its port from its
+// first line, the rest of its trace read and thrown away so that it never
+// blocks on a full pipe.
 #pragma once
 #include <sys/types.h>
 
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,12 +21,10 @@ int iOpenFds(pid_t pid);
 // True while the process exists and is not a zombie.
 bool booAlive(pid_t pid);
 
+// Not copied: it owns the child and the thread that drains its output.
 class UnitProcess {
 public:
-    UnitProcess() = default;
     ~UnitProcess();
-    UnitProcess(const UnitProcess&) = delete;
-    UnitProcess& operator=(const UnitProcess&) = delete;
 
     // Starts PROGRAM --port PORT [--config CONFIG] and waits for its
     // "listening on 127.0.0.1:PORT" line. False (with the reason) otherwise.
@@ -45,5 +44,21 @@ private:
     std::thread drain_;
     std::atomic<uint64_t> traceBytes_{0};
 };
+
+// zyrpan-unit of the stage folder for a run against the unit alone: on a
+// free port, answering after 10 ms, its settings file in a folder of the
+// run's own that goes with it.
+class QuickUnit : public UnitProcess {
+public:
+    ~QuickUnit();
+    // Prints the FAIL line when the unit does not start.
+    bool booLaunch(const std::string& sStage);
+
+private:
+    std::filesystem::path dir_;
+};
+
+// Prints PASS or FAIL; the run's exit status.
+int iVerdict(bool booPass);
 
 }  // namespace soak

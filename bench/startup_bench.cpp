@@ -15,34 +15,16 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <vector>
 
-#include "platform/profile_string.h"
+#include "tools/staged_console.h"
 
 namespace {
-
-bool booCopyTree(const QString& sFrom, const QString& sTo) {
-    QDirIterator it(sFrom, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    QDir().mkpath(sTo);
-    while (it.hasNext()) {
-        const QString s = it.next();
-        const QString sRel = QDir(sFrom).relativeFilePath(s);
-        if (it.fileInfo().isDir()) {
-            QDir().mkpath(sTo + "/" + sRel);
-        } else if (!QFile::copy(s, sTo + "/" + sRel)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // Waits for the next window mapped on the display; false after iMs.
 bool booWaitForMap(xcb_connection_t* x, int iMs) {
@@ -92,38 +74,21 @@ int main(int argc, char** argv) {
     const QString sStage = QDir(argc > 1 ? QString(argv[1]) : QString(ZYR_STAGE_DIR)).absolutePath();
     const int iRounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 15;
 
-    QTemporaryDir dir;
-    const QString sCopy = dir.path() + "/stage";
-    if (!booCopyTree(sStage, sCopy) || !QFile::exists(sCopy + "/ZYR_PAN_WEQ")) {
-        std::fprintf(stderr, "no staged program in %s\n", qPrintable(sStage));
+    // One display for every start.
+    StagedConsole con;
+    QString sWhy;
+    if (!con.booMake(sStage, sWhy)) {
+        std::fprintf(stderr, "%s\n", qPrintable(sWhy));
         return 2;
     }
-    const std::string sIni = (sCopy + "/ZYR_PAN_WEQ.ini").toStdString();
-    platform::WritePrivateProfileStringA("ZYR_PAN_WEQ", "ClickSound", "", sIni.c_str());
-    platform::WritePrivateProfileStringA("ZyrPan2", "Link", "sim", sIni.c_str());
-
-    // One display for every start; Xvfb names it on its standard output
-    // once it takes clients.
-    QProcess xvfb;
-    xvfb.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"});
-    QByteArray sNo;
-    while (xvfb.waitForReadyRead(10000) && !sNo.endsWith('\n')) sNo += xvfb.readAllStandardOutput();
-    if (sNo.trimmed().isEmpty()) {
-        std::fprintf(stderr, "no Xvfb display (install xvfb)\n");
-        return 2;
-    }
-    const QByteArray sDisplay = ":" + sNo.trimmed();
-    xcb_connection_t* x = xcb_connect(sDisplay.constData(), nullptr);
+    xcb_connection_t* x = xcb_connect(con.display().name().toLatin1().constData(), nullptr);
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x)).data;
     const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
     xcb_change_window_attributes(x, screen->root, XCB_CW_EVENT_MASK, &mask);
     xcb_flush(x);
 
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DISPLAY", QString::fromLatin1(sDisplay));
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("TMPDIR", dir.path());
-    const QString sConsole = sCopy + "/ZYR_PAN_WEQ";
+    const QProcessEnvironment env = con.env(con.folder() + "/tmp");
+    const QString sConsole = con.program();
     const QString sBare = QCoreApplication::applicationDirPath() + "/zyr_bare_window";
     std::vector<double> console, bare;
     dStartMs(x, env, sBare);  // one start of each to warm the caches, not counted
@@ -137,8 +102,6 @@ int main(int argc, char** argv) {
         }
     }
     xcb_disconnect(x);
-    xvfb.terminate();
-    xvfb.waitForFinished(5000);
 
     const double dConsole = dMedian(console), dBare = dMedian(bare);
     std::printf("first window mapped, median of %d starts: console %.1f ms, bare Qt window %.1f ms, ratio %.2f "

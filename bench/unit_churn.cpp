@@ -11,8 +11,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -75,17 +73,8 @@ void vTimedVisit(Tally& t, uint16_t port, Leave how, int iTimeoutMs) {
 int main(int argc, char** argv) {
     const std::string sStage = argc > 1 ? argv[1] : ZYR_STAGE_DIR;
     const int kSequential = argc > 2 ? std::max(kBaseline, std::atoi(argv[2])) : 1000;
-    const auto dir = std::filesystem::temp_directory_path() / ("zyr_unit_churn." + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    const std::string sConfig = (dir / "unit.ini").string();
-    std::ofstream(sConfig) << "[ZyrPan2]\nAnswerDelay=10\n";
-
-    soak::UnitProcess unit;
-    std::string sWhy;
-    if (!unit.booStart(sStage + "/zyrpan-unit", 0, sConfig, sWhy)) {
-        std::printf("FAIL: zyrpan-unit did not start: %s\n", sWhy.c_str());
-        return 2;
-    }
+    soak::QuickUnit unit;
+    if (!unit.booLaunch(sStage)) return 2;
     const pid_t pid = unit.pid();
     auto settle = [] { std::this_thread::sleep_for(std::chrono::milliseconds(300)); };
 
@@ -128,10 +117,6 @@ int main(int argc, char** argv) {
                 lRssBase, kBaseline, lRssEnd, lRssEnd - lRssBase, kRssToleranceKb);
     std::printf("trace written by the unit: %llu bytes\n", static_cast<unsigned long long>(unit.llTraceBytes()));
     unit.iStop(SIGTERM);
-    std::filesystem::remove_all(dir);
-
-    const bool booPass = booUp && seq.failures.empty() && par.failures.empty() && last.ok == 1 &&
-                         iFdsEnd == iFdsBase && lRssEnd - lRssBase <= kRssToleranceKb;
-    std::printf("%s\n", booPass ? "PASS" : "FAIL");
-    return booPass ? 0 : 1;
+    return soak::iVerdict(booUp && seq.failures.empty() && par.failures.empty() && last.ok == 1 &&
+                          iFdsEnd == iFdsBase && lRssEnd - lRssBase <= kRssToleranceKb);
 }

@@ -8,8 +8,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <random>
 #include <thread>
 
@@ -36,17 +34,8 @@ bool booAnswersC1(soak::UnitClient& c, const char* sAfter) {
 int main(int argc, char** argv) {
     const std::string sStage = argc > 1 ? argv[1] : ZYR_STAGE_DIR;
     const unsigned seed = argc > 2 ? static_cast<unsigned>(std::atol(argv[2])) : std::random_device{}();
-    const auto dir = std::filesystem::temp_directory_path() / ("zyr_unit_garbage." + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    const std::string sConfig = (dir / "unit.ini").string();
-    std::ofstream(sConfig) << "[ZyrPan2]\nAnswerDelay=10\n";
-
-    soak::UnitProcess unit;
-    std::string sWhy;
-    if (!unit.booStart(sStage + "/zyrpan-unit", 0, sConfig, sWhy)) {
-        std::printf("FAIL: zyrpan-unit did not start: %s\n", sWhy.c_str());
-        return 2;
-    }
+    soak::QuickUnit unit;
+    if (!unit.booLaunch(sStage)) return 2;
     const pid_t pid = unit.pid();
     const long lRss0 = soak::lVmRssKb(pid);
     const int iFds0 = soak::iOpenFds(pid);
@@ -91,8 +80,5 @@ int main(int argc, char** argv) {
     std::printf("unit %s; VmRSS %ld kB before, %ld kB after; descriptors %d before, %d after\n",
                 booUp ? "running" : "GONE", lRss0, soak::lVmRssKb(pid), iFds0, soak::iOpenFds(pid));
     unit.iStop(SIGTERM);
-    std::filesystem::remove_all(dir);
-    const bool booPass = booUp && booAnswered && iNaks == kLongFrames;
-    std::printf("%s\n", booPass ? "PASS" : "FAIL");
-    return booPass ? 0 : 1;
+    return soak::iVerdict(booUp && booAnswered && iNaks == kLongFrames);
 }

@@ -14,15 +14,6 @@ constexpr int ELEC_DOWN_X = 8700 + 450, ELEC_DOWN_Y = 4910 + 345;
 constexpr int SIZE_SMALL_X = 11310 + 367, SIZE_SMALL_Y = 720 + 367;
 constexpr int READY_X = 10320 + 1350, READY_Y = 6000 + 1050;
 constexpr int CLOSE_X = 11730 + 630, CLOSE_Y = 8400 + 435;
-
-// No waiting between connection attempts, and the embedded unit with short
-// timings, so that one exposure takes seconds.
-const char* const KEYS[][3] = {
-    {"ZYR_PAN_WEQ", "InitRetryTime_Boot", "10"}, {"ZYR_PAN_WEQ", "WaitTime", "30000"}, {"ZYR_PAN_WEQ", "ClickSound", ""},
-    {"ZYR_PAN_WEQ", "DefMode", "0"},    {"ZyrPan2", "Link", "sim"},          {"ZyrPan2", "Sensor", "sim"},
-    {"ZyrPan2", "AnswerDelay", "50"},   {"ZyrPan2", "MoveTime", "300"},      {"ZyrPan2", "ReadyTime", "400"},
-    {"ZyrPan2", "HandSwitchDelay", "400"}, {"ZyrPan2", "XrayDelay", "200"},  {"ZyrPan2", "XrayOn", "2500"},
-    {"ZyrPan2", "XrayGap", "200"},      {"ZyrPan2", "CoolTime", "1"},        {"ZyrPan2", "ImageBinning", "2"}};
 }  // namespace
 
 class ConsoleE2eTest : public E2eTest {
@@ -31,21 +22,16 @@ protected:
         E2eTest::SetUp();
         if (HasFatalFailure()) return;
         vSetIni("ZYR_PAN_WEQ", "SaveFileName", sImage_.toStdString());
-        for (const auto& k : KEYS) vSetIni(k[0], k[1], k[2]);
+        con_.vSetFastExposure();  // on the embedded unit, the staged console's default
+        vSetIni("ZyrPan2", "XrayOn", "2500");  // time for a picture of the exposure
+        vSetIni("ZyrPan2", "ImageBinning", "2");  // the 1450 x 700 bitmap checked below
     }
 
-    // Starts the program, confirms power on and finds the window.
-    QProcess* pStart() {
-        QProcess* p = pStartProgram();
-        const bool booUp = p != nullptr && booConfirmBox(20000) &&
-                           booWaitFor([&] { return booMainWindowAt(p->processId()); }, 10000);
-        return booUp ? p : nullptr;
-    }
     // Clicks until the settings file shows the key's new value: a click on a
     // control that the state keeps disabled is simply lost.
     bool booClickUntil(int xTw, int yTw, const char* sKey, const std::string& sValue) {
         return booWaitFor([&] {
-            if (sIni(sKey) != sValue) vClickTwips(xTw, yTw);
+            if (sIni(sKey) != sValue) con_.vClickTwips(xTw, yTw);
             QThread::msleep(250);
             return sIni(sKey) == sValue;
         }, 20000);
@@ -72,7 +58,7 @@ TEST_F(ConsoleE2eTest, OperatorTakesAnExposureWithTheMouseAlone) {
     ASSERT_TRUE(booClickUntil(SIZE_SMALL_X, SIZE_SMALL_Y, "M1_Select", "2"));
     vShot("idle");
 
-    vClickTwips(READY_X, READY_Y);
+    con_.vClickTwips(READY_X, READY_Y);
     QThread::msleep(2300);
     vShot("exposure");  // X-ray on: "Under exposure." and the progress clip
 
@@ -96,10 +82,10 @@ TEST_F(ConsoleE2eTest, SecondCopyEndsSilentlyAndCloseEndsWithoutImage) {
     ASSERT_NE(pSecond, nullptr);
     ASSERT_TRUE(pSecond->waitForFinished(15000));
     EXPECT_EQ(pSecond->exitCode(), 2);
-    EXPECT_NE(display_.iXdo({"search", "--onlyvisible", "--name", "^Tolvek E$"}), 0) << "the second copy asked nothing";
+    EXPECT_TRUE(con_.sBox().isEmpty()) << "the second copy asked nothing";
     EXPECT_EQ(workFolders().size(), 1);  // the second copy made none
 
-    vClickTwips(CLOSE_X, CLOSE_Y);
+    con_.vClickTwips(CLOSE_X, CLOSE_Y);
     ASSERT_TRUE(pProg->waitForFinished(15000));
     EXPECT_EQ(pProg->exitCode(), 1);
     EXPECT_FALSE(QFile::exists(sImage_));
@@ -107,10 +93,10 @@ TEST_F(ConsoleE2eTest, SecondCopyEndsSilentlyAndCloseEndsWithoutImage) {
 }
 
 TEST_F(ConsoleE2eTest, MissingLibraryEndsWithStatusTwo) {
-    QFile::remove(sStage_ + "/libZyrPan2.so");
+    QFile::remove(con_.stage() + "/libZyrPan2.so");
     QProcess* pProg = pStartProgram();
     ASSERT_NE(pProg, nullptr);
-    ASSERT_TRUE(booConfirmBox(20000)) << "no message about the library";
+    ASSERT_TRUE(con_.booConfirmBox(20000)) << "no message about the library";
     ASSERT_TRUE(pProg->waitForFinished(15000));
     EXPECT_EQ(pProg->exitCode(), 2);
     EXPECT_TRUE(workFolders().isEmpty());
