@@ -9,11 +9,15 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 # What building and running the console needs (fonts-dejavu-core: the font
-# files the pictures are drawn with; fonts-noto-cjk: the Japanese texts).
+# files the pictures are drawn with; fonts-noto-cjk: the Japanese texts;
+# libdcmtk-dev: the DICOM objects and networking).
 run_packages=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
-              fonts-dejavu-core fonts-noto-cjk)
+              fonts-dejavu-core fonts-noto-cjk libdcmtk-dev)
 # What the tests and benchmarks need on top.
-test_packages=(libgtest-dev xvfb xauth xdotool x11-utils imagemagick ffmpeg pkg-config libxcb1-dev)
+# dcmtk, orthanc and dicom3tools: the real worklist, archive and validator
+# the DICOM tests run on loopback.
+test_packages=(libgtest-dev xvfb xauth xdotool x11-utils imagemagick ffmpeg pkg-config libxcb1-dev
+               dcmtk orthanc dicom3tools)
 # What making and checking the Debian package needs on top.
 package_packages=(dpkg-dev file lintian)
 

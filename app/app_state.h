@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "app/patient_keys.h"
+
 // Exposure conditions of one mode group.
 struct tModeCond {
     int32_t lVoltDef[3] = {60, 60, 60};  // default kV per patient size 0..2
@@ -78,6 +80,9 @@ struct AppState {
     int32_t g_lPictNo = 0;
     int32_t g_lPictHalf = 0;
     tExposureNote g_tExposure;
+
+    // Whom the image is for (options or worklist); used with [DICOM] Enabled=1.
+    tPatientKeys g_tPatient;
 
     // Why the run ends (run_end.h) and the last failure the operator saw.
     std::string g_sRunEnd;
