@@ -24,6 +24,10 @@ int32_t lMsgYesNo(void* hOwner, const std::string& sMsg) {
     return lAnswer == platform::IDYES ? platform::IDYES : platform::IDNO;
 }
 
+bool booMsgRetry(void* hOwner, const std::string& sMsg) {
+    return platform::MessageBoxA(hOwner, sMsg.c_str(), kBoxTitle, platform::MB_RETRYCANCEL_WARNING) == platform::IDRETRY;
+}
+
 std::string sCodeExplanation(int32_t lCode) { return sGetResText(lCodeTextNo(lCode)); }
 
 void vShowErrMsg(void* hOwner, int32_t lCode, const std::string& sMsg) {

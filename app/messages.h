@@ -10,6 +10,8 @@ std::string sGetResText(int32_t lNo);
 // hOwner: the owning window (MainOps/BusyWindow::hWnd()), or nullptr for none.
 void vMsgInfo(void* hOwner, const std::string& sMsg);
 int32_t lMsgYesNo(void* hOwner, const std::string& sMsg);  // 6 = Yes, 7 = No
+// A warning with Retry and Cancel: true for Retry; closing the box is Cancel.
+bool booMsgRetry(void* hOwner, const std::string& sMsg);
 void vShowErrMsg(void* hOwner, int32_t lCode, const std::string& sMsg);
 void vShowInitErr(void* hOwner, int32_t lCode);
 

@@ -10,9 +10,7 @@
 namespace platform {
 namespace {
 
-constexpr int32_t IDCANCEL = 2;
 constexpr int32_t IDABORT = 3;
-constexpr int32_t IDRETRY = 4;
 constexpr int32_t IDIGNORE = 5;
 
 MsgBoxResponder& responder() {

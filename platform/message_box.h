@@ -1,6 +1,6 @@
 // Modal message boxes with MessageBoxA's meaning: style 64 = information
 // icon and OK; style 292 = question icon, Yes and No, No preselected.
-// Result 6 = Yes (and OK = 1), 7 = No.
+// Result 6 = Yes (and OK = 1), 7 = No, 4 = Retry, 2 = Cancel.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -10,7 +10,10 @@ namespace platform {
 
 constexpr uint32_t MB_ICONINFORMATION = 64;
 constexpr uint32_t MB_YESNO_QUESTION_DEFBUTTON2 = 292;
+constexpr uint32_t MB_RETRYCANCEL_WARNING = 0x35;  // warning icon, Retry and Cancel, Retry preselected
 constexpr int32_t IDOK = 1;
+constexpr int32_t IDCANCEL = 2;
+constexpr int32_t IDRETRY = 4;
 constexpr int32_t IDYES = 6;
 constexpr int32_t IDNO = 7;
 

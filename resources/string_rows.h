@@ -15,4 +15,5 @@ std::span<const tResRow> libraryCodes();  // explanations of the library's resul
 std::span<const tResRow> console();       // status texts, prompts and link messages
 std::span<const tResRow> captions();      // labels, mode names, condition dialog
 std::span<const tResRow> unitErrors();    // the unit's error reports with their own texts
+std::span<const tResRow> worklist();      // the worklist choice window and its messages
 }  // namespace res_rows

@@ -20,7 +20,8 @@ const tRowMap& rowMap() {
     static const tRowMap map = [] {
         tRowMap m;
         for (auto rows : {res_rows::sequence(), res_rows::libraryCodes(), res_rows::console(),
-                          res_rows::captions(), res_rows::unitErrors()}) {
+                          res_rows::captions(), res_rows::unitErrors(),
+                          res_rows::worklist()}) {
             for (const tResRow& row : rows) m.emplace(row.lNo, &row);
         }
         return m;

@@ -33,6 +33,7 @@ enum class Kind {
     AnimationArea,
     ProgressBar,
     UpDown,
+    ListView,
 };
 
 // Mouse buttons and shift keys as the mouse and key handlers receive them.

@@ -6,6 +6,7 @@
 #include "ui/ctl_frame.h"
 #include "ui/ctl_image.h"
 #include "ui/ctl_label.h"
+#include "ui/ctl_listview.h"
 #include "ui/ctl_option.h"
 #include "ui/ctl_panel3d.h"
 #include "ui/ctl_picturebox.h"
