@@ -142,7 +142,8 @@ TEST(WorklistQuery, AnAnswerWithinTheTimeOutIsTakenOneBeyondItIsATimeOut) {
 }
 
 // Faults: the failures not told apart (the operator cannot tell a stopped
-// server from a wrong AE title), or a silent peer waited for without end.
+// server from a wrong AE title), a failure status taken for an empty list, or
+// a silent peer waited for without end.
 TEST(WorklistQuery, RefusedRejectedAndSilentPeersAreToldApart) {
     WorklistPeer peer;
     ASSERT_TRUE(peer.booAdd("a", entry("P1", "090000")));
@@ -150,6 +151,11 @@ TEST(WorklistQuery, RefusedRejectedAndSilentPeersAreToldApart) {
     tWorklistQuery q = query(peer);
     q.tPeer.sAE = "NOTTHEPEER";
     EXPECT_EQ(tQueryWorklist(q).eFailure, eWorklistFailure::Rejected);
+    peer.vRemoveLockFile();
+    const tWorklistResult refused = tQueryWorklist(query(peer));
+    EXPECT_EQ(refused.eFailure, eWorklistFailure::FindFailed);
+    EXPECT_EQ(refused.sDetail, "status A700");
+    EXPECT_TRUE(refused.entries.empty());
     peer.vStop();
     EXPECT_EQ(tQueryWorklist(query(peer)).eFailure, eWorklistFailure::Refused);
 

@@ -161,6 +161,8 @@ void WorklistPeer::vStop() {
     pid_ = -1;
 }
 
+void WorklistPeer::vRemoveLockFile() { std::filesystem::remove(dir_.file(sAE_ + "/lockfile")); }
+
 std::string WorklistPeer::sPeer() const { return sAE_ + "@127.0.0.1:" + std::to_string(iPort_); }
 
 }  // namespace zyrtest

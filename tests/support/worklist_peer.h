@@ -45,6 +45,8 @@ public:
     // extra: further options of wlmscpfs (--sleep-before N, ...).
     bool booStart(int iPort = 0, const std::vector<std::string>& extra = {});
     void vStop();
+    // Without its lock file the server answers every query with A700 (out of resources).
+    void vRemoveLockFile();
 
     const std::string& sAE() const { return sAE_; }
     int iPort() const { return iPort_; }
