@@ -202,7 +202,7 @@ TEST_F(WorklistChoiceTest, EscCancelOrClosingAnEmptyListEndsWithStatus1AndItsLin
 TEST_F(WorklistChoiceTest, AWorklistDownThenUpIsReachedWithRetryAndCancelEndsTheRun) {
     WorklistPeer peer;
     ASSERT_TRUE(peer.booAdd("a", entry("P1", "Ito^Jun", "090000")));
-    const int iPort = zyrtest::iFreePort();
+    const int iPort = zyrtest::iFreeLoopbackPort();
     ASSERT_TRUE(peer.booStart(iPort));
     peer.vStop();
     onBox = [&] {

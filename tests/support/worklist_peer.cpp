@@ -78,7 +78,7 @@ std::string sWorklistDump(const tWlEntry& e) {
     return s;
 }
 
-int iFreePort() {
+int iFreeLoopbackPort() {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in a{};
     a.sin_family = AF_INET;
@@ -124,7 +124,7 @@ bool WorklistPeer::booAdd(const std::string& sName, const tWlEntry& e) {
 
 bool WorklistPeer::booStart(int iPort, const std::vector<std::string>& extra) {
     vStop();
-    iPort_ = iPort != 0 ? iPort : iFreePort();
+    iPort_ = iPort != 0 ? iPort : iFreeLoopbackPort();
     // One process, no forks: a kill stops all of it. Incomplete files are
     // served too, for the entries that lack optional keys; each answer keeps
     // its file's character set.

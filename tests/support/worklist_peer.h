@@ -28,7 +28,7 @@ std::string sWorklistDump(const tWlEntry& e);
 // Today's local date, YYYYMMDD.
 std::string sToday();
 // A loopback port nothing listens on right now.
-int iFreePort();
+int iFreeLoopbackPort();
 // Waits until something accepts connections on the port (at most ms).
 bool booPortOpen(int iPort, int iWaitMs);
 
