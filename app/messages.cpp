@@ -2,6 +2,7 @@
 
 #include "app/res_text.h"
 #include "app/run_end.h"
+#include "app/serial_permission.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -24,7 +25,10 @@ int32_t lMsgYesNo(void* hOwner, const std::string& sMsg) {
     return lAnswer == platform::IDYES ? platform::IDYES : platform::IDNO;
 }
 
-std::string sCodeExplanation(int32_t lCode) { return sGetResText(lCodeTextNo(lCode)); }
+std::string sCodeExplanation(int32_t lCode) {
+    if (lCode == kCodeNoSerialPermission) return sNoSerialPermissionText();
+    return sGetResText(lCodeTextNo(lCode));
+}
 
 void vShowErrMsg(void* hOwner, int32_t lCode, const std::string& sMsg) {
     vNoteFailureShown(sMsg);
@@ -41,7 +45,7 @@ void vShowInitErr(void* hOwner, int32_t lCode) {
     std::string sBox = sGetResText(20100) + " (" + std::to_string(lCode) + ")" + kLineBreak;
     // A link that cannot open for a reason of the installation says which:
     // checking the unit's power and cable would not help.
-    if (lCode == kCodeNoLinkSetting || lCode == kCodeNoSerialPermission) sBox += sCodeExplanation(lCode) + kLineBreak;
+    if (booInstallationCode(lCode)) sBox += sCodeExplanation(lCode) + kLineBreak;
     sBox += sGetResText(20101);
     vNoteFailureShown(sBox);
     vMsgInfo(hOwner, sBox);
