@@ -80,13 +80,22 @@ TEST_F(SerialAccess, OneProgramAtATimeOnTheLine) {
         return r;
     };
 
+    // A terminal program, which takes no lock, as another user.
+    auto lPlainOpen = [&] {
+        const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY);
+        const int32_t r = fd >= 0 ? 0 : errno;
+        ::close(fd);
+        return r;
+    };
+
     ASSERT_EQ(ZyrWeq_Init(ini.c_str(), 1), 0);
     ASSERT_EQ(ZyrWeq_SetCommInit(), 0);
-    EXPECT_EQ(lOtherOpens(), sim::kLinkInUse) << "the lock";
-    EXPECT_EQ(lInChild(lOtherOpens), sim::kLinkInUse) << "as another user: the terminal's exclusive mode";
+    EXPECT_EQ(lOtherOpens(), sim::kLinkInUse) << "a second console";
+    EXPECT_EQ(lInChild(lOtherOpens), sim::kLinkInUse) << "a second console of another user";
+    EXPECT_EQ(lInChild(lPlainOpen), EBUSY) << "the terminal's exclusive mode";
     ZyrWeq_SetDeviceFree();
     EXPECT_EQ(lOtherOpens(), 0) << "released";
-    EXPECT_EQ(lInChild(lOtherOpens), 0) << "the exclusive mode ended with the release";
+    EXPECT_EQ(lInChild(lPlainOpen), 0) << "the exclusive mode ended with the release";
     ::close(pty);
 }
 
