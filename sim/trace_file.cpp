@@ -71,14 +71,15 @@ void vRemoveOldest(int dirFd) {
 
 std::string sTraceFolder() {
     const char* state = std::getenv("XDG_STATE_HOME");
-    const std::string base = state != nullptr && state[0] == '/' ? state : sHome() + "/.local/state";
-    return base + "/" + kFolderName;
+    if (state != nullptr && state[0] == '/') return std::string(state) + "/" + kFolderName;
+    const std::string home = sHome();
+    return home.empty() ? std::string() : home + "/.local/state/" + kFolderName;
 }
 
 TraceFile openRunTraceFile() {
     TraceFile t;
     t.path = sTraceFolder();
-    if (t.path[0] != '/') {
+    if (t.path.empty()) {
         t.why = "no home folder";
         return t;
     }
