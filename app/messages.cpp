@@ -2,6 +2,7 @@
 
 #include "app/res_text.h"
 #include "app/run_end.h"
+#include "app/serial_permission.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -28,7 +29,10 @@ bool booMsgRetry(void* hOwner, const std::string& sMsg) {
     return platform::MessageBoxA(hOwner, sMsg.c_str(), kBoxTitle, platform::MB_RETRYCANCEL_WARNING) == platform::IDRETRY;
 }
 
-std::string sCodeExplanation(int32_t lCode) { return sGetResText(lCodeTextNo(lCode)); }
+std::string sCodeExplanation(int32_t lCode) {
+    if (lCode == kCodeNoSerialPermission) return sNoSerialPermissionText();
+    return sGetResText(lCodeTextNo(lCode));
+}
 
 void vShowErrMsg(void* hOwner, int32_t lCode, const std::string& sMsg) {
     vNoteFailureShown(sMsg);
@@ -45,7 +49,7 @@ void vShowInitErr(void* hOwner, int32_t lCode) {
     std::string sBox = sGetResText(20100) + " (" + std::to_string(lCode) + ")" + kLineBreak;
     // A link that cannot open for a reason of the installation says which:
     // checking the unit's power and cable would not help.
-    if (lCode == kCodeNoLinkSetting || lCode == kCodeNoSerialPermission) sBox += sCodeExplanation(lCode) + kLineBreak;
+    if (booInstallationCode(lCode)) sBox += sCodeExplanation(lCode) + kLineBreak;
     sBox += sGetResText(20101);
     vNoteFailureShown(sBox);
     vMsgInfo(hOwner, sBox);

@@ -16,9 +16,13 @@ std::string sGetResText(int32_t lNo) {
     return sTidyResText(lNo, sText.c_str());
 }
 
+bool booInstallationCode(int32_t lCode) {
+    return lCode == kCodeNoLinkSetting || lCode == kCodeNoSerialPermission || lCode == kCodeSerialInUse;
+}
+
 int32_t lCodeTextNo(int32_t lCode) {
     if (lCode >= 1 && lCode <= 30) return 10450 + lCode;
-    if (lCode == kCodeNoLinkSetting || lCode == kCodeNoSerialPermission) return 10400 - lCode;
+    if (booInstallationCode(lCode)) return 10400 - lCode;
     if (lCode >= -10 && lCode <= -1) return 10491;
     if (lCode >= -99 && lCode <= -93) return 10400 - lCode;
     return 10492;

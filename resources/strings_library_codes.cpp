@@ -1,7 +1,7 @@
 // Explanations of the sensor library's result codes: 10450 + code for the
 // codes 1 to 30 (15 to 17, 25 and 27 to 30 have none), 10491 for the
 // communication codes, 10492 for any other, 10400 - code for -93 to -99 and
-// for the two link codes with a remedy of their own, -4 and -5.
+// for the three link codes with a remedy of their own, -4, -5 and -6.
 #include "resources/string_rows.h"
 
 namespace {
@@ -12,11 +12,23 @@ constexpr tResRow kRows[] = {
      "(Link=sim, tcp:HOST:PORT or serial:DEVICE).",
      "Link の設定がありません。ZYR_PAN_WEQ.ini の [ZyrPan2] セクションに装置の接続方法"
      "（Link=sim、tcp:ホスト:ポート、serial:デバイス）を設定してください。"},
+    // %1 the device, %2 the group that owns it (filled in when shown).
     {10405,
-     "No permission to open the serial device of the unit: add the user to the dialout group "
-     "(then log in again).",
-     "装置のシリアルデバイスを開く権限がありません。ユーザーを dialout グループに追加してください"
-     "（その後、ログインし直してください）。"},
+     "No permission to open the serial device %1 of the unit: add the user to the group %2, which "
+     "owns it (then log in again).",
+     "装置のシリアルデバイス %1 を開く権限がありません。ユーザーを、このデバイスを所有する %2 グループに"
+     "追加してください（その後、ログインし直してください）。"},
+    {10406,
+     "The serial device of the unit is in use by another program (another console?): end that "
+     "program, then start again.",
+     "装置のシリアルデバイスは別のプログラム（別のコンソールなど）が使用中です。そのプログラムを"
+     "終了してから、もう一度起動してください。"},
+    // 10405 when the device or its group cannot be looked up.
+    {10407,
+     "No permission to open the serial device of the unit: add the user to the group that owns "
+     "the device (then log in again).",
+     "装置のシリアルデバイスを開く権限がありません。ユーザーを、デバイスを所有するグループに"
+     "追加してください（その後、ログインし直してください）。"},
 
     {10451, "Status of Circuit Setting at Initialization Time was changed.",
      "初期化時の回路設定の状態が変更されました。"},

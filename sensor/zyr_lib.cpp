@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <cstdlib>
+#include <string_view>
 
 #include "app/service_log.h"
 
@@ -11,53 +12,25 @@ ZyrLib s_lib;
 std::string s_sPath;
 bool s_booSet = false;
 
-// The console calls the library through these: each passes the call on and
-// logs a failure status where the console receives it, whether or not the
-// caller looks at the status.
-int32_t lSeen(const char* sCall, int32_t lStatus) {
-    if (lStatus != 0) service_log::vLibFailure(sCall, lStatus);
+// The count of bytes ZyrWeq_Ether232Recv returns is no failure; only a
+// negative status is.
+int32_t lSeen(const char* sCall, int32_t lStatus, bool booCountsBytes) {
+    if (lStatus < 0 || (lStatus != 0 && !booCountsBytes)) service_log::vLibFailure(sCall, lStatus);
     return lStatus;
 }
-int32_t cInit(const char* s, int32_t l) { return lSeen("ZyrWeq_Init", s_lib.Init(s, l)); }
-int32_t cSetCommInit() { return lSeen("ZyrWeq_SetCommInit", s_lib.SetCommInit()); }
-int32_t cSetSensMduInit(const char* s, int32_t l) {
-    return lSeen("ZyrWeq_SetSensMduInit", s_lib.SetSensMduInit(s, l));
-}
-int32_t cResetAll() { return lSeen("ZyrWeq_ResetAll", s_lib.ResetAll()); }
-int32_t cSetParamforPictEx(const char* s, int32_t n, int32_t step, int32_t lag) {
-    return lSeen("ZyrWeq_SetParamforPictEx", s_lib.SetParamforPictEx(s, n, step, lag));
-}
-int32_t cSetWaitXExpose() { return lSeen("ZyrWeq_SetWaitXExpose", s_lib.SetWaitXExpose()); }
-int32_t cCheckPictStatus(uint8_t* p) { return lSeen("ZyrWeq_CheckPictStatus", s_lib.CheckPictStatus(p)); }
-int32_t cGetImageDataEx(int32_t n) { return lSeen("ZyrWeq_GetImageDataEx", s_lib.GetImageDataEx(n)); }
-int32_t cSetDeviceFree() { return lSeen("ZyrWeq_SetDeviceFree", s_lib.SetDeviceFree()); }
-int32_t cImageProcessingEx(const char* s, int32_t* p1, int32_t* p2) {
-    return lSeen("ZyrWeq_ImageProcessingEx", s_lib.ImageProcessingEx(s, p1, p2));
-}
-int32_t cSaveBitmap(const char* s, int32_t v1, int32_t v2, int32_t z1, int32_t z2, const char* b) {
-    return lSeen("ZyrWeq_SaveBitmap", s_lib.SaveBitmap(s, v1, v2, z1, z2, b));
-}
-int32_t cEther232Send(const char* s, int16_t n) { return lSeen("ZyrWeq_Ether232Send", s_lib.Ether232Send(s, n)); }
-int32_t cEther232Recv(char* b) {
-    // A count of bytes is no failure; only a negative status is.
-    const int32_t lCount = s_lib.Ether232Recv(b);
-    if (lCount < 0) service_log::vLibFailure("ZyrWeq_Ether232Recv", lCount);
-    return lCount;
-}
+constexpr bool booCountsBytes(std::string_view sName) { return sName == "Ether232Recv"; }
 
-const ZyrLib kSeen = {.Init = cInit,
-                      .SetCommInit = cSetCommInit,
-                      .SetSensMduInit = cSetSensMduInit,
-                      .ResetAll = cResetAll,
-                      .SetParamforPictEx = cSetParamforPictEx,
-                      .SetWaitXExpose = cSetWaitXExpose,
-                      .CheckPictStatus = cCheckPictStatus,
-                      .GetImageDataEx = cGetImageDataEx,
-                      .SetDeviceFree = cSetDeviceFree,
-                      .ImageProcessingEx = cImageProcessingEx,
-                      .SaveBitmap = cSaveBitmap,
-                      .Ether232Send = cEther232Send,
-                      .Ether232Recv = cEther232Recv};
+// The console calls the library through these (cInit, cSetCommInit, ...):
+// each passes the call on and logs a failure status where the console
+// receives it, whether or not the caller looks at the status.
+#define ZYRWEQ_CALL(ret, name, params, args) \
+    ret c##name params { return lSeen("ZyrWeq_" #name, s_lib.name args, booCountsBytes(#name)); }
+#include "sensor/zyrpan2_calls.def"
+
+const ZyrLib kSeen = {
+#define ZYRWEQ_CALL(ret, name, params, args) .name = c##name,
+#include "sensor/zyrpan2_calls.def"
+};
 
 template <class F>
 bool booResolve(void* h, const char* name, F& fn, std::string& sMissing) {
@@ -97,19 +70,8 @@ bool booLoadZyrLib(const std::string& sPath, ZyrLib& lib, std::string& sError, s
     ZyrLib l;
     std::string sMissing;
     bool ok = true;
-    ok &= booResolve(h, "ZyrWeq_Init", l.Init, sMissing);
-    ok &= booResolve(h, "ZyrWeq_SetCommInit", l.SetCommInit, sMissing);
-    ok &= booResolve(h, "ZyrWeq_SetSensMduInit", l.SetSensMduInit, sMissing);
-    ok &= booResolve(h, "ZyrWeq_ResetAll", l.ResetAll, sMissing);
-    ok &= booResolve(h, "ZyrWeq_SetParamforPictEx", l.SetParamforPictEx, sMissing);
-    ok &= booResolve(h, "ZyrWeq_SetWaitXExpose", l.SetWaitXExpose, sMissing);
-    ok &= booResolve(h, "ZyrWeq_CheckPictStatus", l.CheckPictStatus, sMissing);
-    ok &= booResolve(h, "ZyrWeq_GetImageDataEx", l.GetImageDataEx, sMissing);
-    ok &= booResolve(h, "ZyrWeq_SetDeviceFree", l.SetDeviceFree, sMissing);
-    ok &= booResolve(h, "ZyrWeq_ImageProcessingEx", l.ImageProcessingEx, sMissing);
-    ok &= booResolve(h, "ZyrWeq_SaveBitmap", l.SaveBitmap, sMissing);
-    ok &= booResolve(h, "ZyrWeq_Ether232Send", l.Ether232Send, sMissing);
-    ok &= booResolve(h, "ZyrWeq_Ether232Recv", l.Ether232Recv, sMissing);
+#define ZYRWEQ_CALL(ret, name, params, args) ok &= booResolve(h, "ZyrWeq_" #name, l.name, sMissing);
+#include "sensor/zyrpan2_calls.def"
     if (!ok) {
         sError = "The sensor library " + sPath + " has no function " + sMissing + ".";
         if (psWhy != nullptr) *psWhy = "no function " + sMissing;

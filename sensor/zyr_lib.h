@@ -7,20 +7,10 @@
 
 #include "sensor/zyrpan2.h"
 
+// One pointer per call of the library, named as the call without ZyrWeq_.
 struct ZyrLib {
-    decltype(&ZyrWeq_Init) Init = nullptr;
-    decltype(&ZyrWeq_SetCommInit) SetCommInit = nullptr;
-    decltype(&ZyrWeq_SetSensMduInit) SetSensMduInit = nullptr;
-    decltype(&ZyrWeq_ResetAll) ResetAll = nullptr;
-    decltype(&ZyrWeq_SetParamforPictEx) SetParamforPictEx = nullptr;
-    decltype(&ZyrWeq_SetWaitXExpose) SetWaitXExpose = nullptr;
-    decltype(&ZyrWeq_CheckPictStatus) CheckPictStatus = nullptr;
-    decltype(&ZyrWeq_GetImageDataEx) GetImageDataEx = nullptr;
-    decltype(&ZyrWeq_SetDeviceFree) SetDeviceFree = nullptr;
-    decltype(&ZyrWeq_ImageProcessingEx) ImageProcessingEx = nullptr;
-    decltype(&ZyrWeq_SaveBitmap) SaveBitmap = nullptr;
-    decltype(&ZyrWeq_Ether232Send) Ether232Send = nullptr;
-    decltype(&ZyrWeq_Ether232Recv) Ether232Recv = nullptr;
+#define ZYRWEQ_CALL(ret, name, params, args) decltype(&ZyrWeq_##name) name = nullptr;
+#include "sensor/zyrpan2_calls.def"
 };
 
 // The library in use: its calls, each failure status logged for the service

@@ -8,10 +8,8 @@ namespace sim {
 
 const char* sCallName(Call call) {
     static const char* const kNames[kCallCount] = {
-        "Init",           "SetCommInit",     "SetSensMduInit",    "ResetAll",
-        "SetParamforPictEx", "SetWaitXExpose", "CheckPictStatus", "GetImageDataEx",
-        "SetDeviceFree",  "ImageProcessingEx", "SaveBitmap",      "Ether232Send",
-        "Ether232Recv",
+#define ZYRWEQ_CALL(ret, name, params, args) #name,
+#include "sensor/zyrpan2_calls.def"
     };
     return kNames[static_cast<size_t>(call)];
 }

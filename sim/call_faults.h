@@ -1,4 +1,4 @@
-// Chosen statuses from any of the library's thirteen calls, so that every
+// Chosen statuses from any of the library's calls, so that every
 // failure the console knows how to show can be seen on demand. Keys in
 // [ZyrPan2]: Fail_<Call>=status, Fail_<Call>_Skip=K (the first K calls
 // succeed), Fail_<Call>_Count=N (then N calls fail; 0 or absent = all).
@@ -10,22 +10,15 @@
 
 namespace sim {
 
+// The calls, in the order of the list: Call::Init, Call::SetCommInit, ...
 enum class Call {
-    Init,
-    SetCommInit,
-    SetSensMduInit,
-    ResetAll,
-    SetParamforPictEx,
-    SetWaitXExpose,
-    CheckPictStatus,
-    GetImageDataEx,
-    SetDeviceFree,
-    ImageProcessingEx,
-    SaveBitmap,
-    Ether232Send,
-    Ether232Recv,
+#define ZYRWEQ_CALL(ret, name, params, args) name,
+#include "sensor/zyrpan2_calls.def"
 };
-constexpr size_t kCallCount = 13;
+constexpr size_t kCallCount = 0
+#define ZYRWEQ_CALL(ret, name, params, args) +1
+#include "sensor/zyrpan2_calls.def"
+    ;
 
 // The call's name without the ZyrWeq_ prefix, as used in the keys.
 const char* sCallName(Call call);

@@ -1,5 +1,6 @@
-// Reading the library's own keys of section [ZyrPan2]. The console never
-// reads that section; the library and zyrpan-unit do.
+// Reading the library's own keys of section [ZyrPan2]. The library and
+// zyrpan-unit read that section; the console only its Link, to name the
+// serial device's group when the library may not open it.
 #pragma once
 #include <cstdint>
 #include <optional>

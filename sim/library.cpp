@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include "platform/file_group.h"
 #include "platform/tick_clock.h"
 #include "sim/ini_keys.h"
 #include "sim/transport_embedded.h"
@@ -75,7 +76,11 @@ int32_t Library::lCommInit() {
     if (status == 0) {
         trace_.vEvent("link open: " + linkText_);
     } else if (status == kLinkNoPermission) {
-        trace_.vEvent("no permission to open " + link_.device + ": add the user to the dialout group");
+        const std::string group = platform::sFileGroup(link_.device);
+        trace_.vEvent("no permission to open " + link_.device + ": add the user to the group " +
+                      (group.empty() ? "that owns the device" : group));
+    } else if (status == kLinkInUse) {
+        trace_.vEvent(link_.device + " is in use by another program (another console?)");
     } else {
         trace_.vEvent("link " + linkText_ + " not opened: status " + std::to_string(status));
     }

@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "sim/byte_trace.h"
+#include "sim/trace_file.h"
 
 namespace sim {
 namespace {
@@ -33,21 +34,38 @@ std::string sToday() {
     return buf;
 }
 
+// The library's service lines go where the console's zyr.lib category
+// prints: the standard error, which the engineer who set Trace looks at.
+void vLibLog(const std::string& sText) { std::fprintf(stderr, "zyr.lib: %s\n", sText.c_str()); }
+
+constexpr const char* kCapLine = "trace ends here: the file reached its size limit (the next run starts a new file)";
+// Room kept below the cap for that line and its time.
+constexpr uint64_t kCapRoom = 128;
+
 }  // namespace
 
 void LinkTrace::vConfigure(const std::string& sTarget) {
-    // The same target again (every reconnection reads the key): the trace
-    // goes on, and a file that could not be opened is not tried again.
+    // The same value again (every reconnection reads the key): the trace
+    // goes on in the same file, and a refusal is not repeated.
     if (sTarget == target_) return;
     vClose();
     target_ = sTarget;
     if (sTarget.empty()) return;
     if (sTarget == "stderr") {
         out_ = stderr;
-    } else if ((out_ = std::fopen(sTarget.c_str(), "ae")) == nullptr) {
-        // The console shows no trace trouble; the engineer who asked for the
-        // trace looks at the terminal.
-        std::fprintf(stderr, "libZyrPan2: cannot write the trace to %s: %s\n", sTarget.c_str(), std::strerror(errno));
+    } else if (sTarget == "1") {
+        const TraceFile file = openRunTraceFile();
+        if (file.fd < 0 || (out_ = ::fdopen(file.fd, "w")) == nullptr) {
+            if (file.fd >= 0) ::close(file.fd);
+            vLibLog("no trace: " + sTraceText(file.path) + ": " + file.why);
+            return;
+        }
+        vLibLog("trace of the unit link in " + sTraceText(file.path));
+    } else {
+        // The settings file is shared by every operator: a name in it must
+        // not make this user's library write to another user's files.
+        vLibLog("Trace=" + sTraceText(sTarget) + " refused: only Trace=1 (a file in " + sTraceText(sTraceFolder()) +
+                ") or Trace=stderr; nothing is traced");
         return;
     }
     vLine("trace of the unit link, " + sToday() + ", process " + std::to_string(::getpid()) +
@@ -58,18 +76,28 @@ void LinkTrace::vToUnit(std::string_view bytes) { vLine(sTraceLine("<-", bytes))
 
 void LinkTrace::vFromUnit(std::string_view bytes) { vLine(sTraceLine("->", bytes)); }
 
+void LinkTrace::vEvent(const std::string& sText) { vLine(sTraceText(sText)); }
+
 void LinkTrace::vLine(const std::string& sText) {
     if (out_ == nullptr) return;
     // One write per line, flushed at once: a crash keeps every line before it.
-    const std::string line = sTimeOfDay() + " " + sText + "\n";
+    std::string line = sTimeOfDay() + " " + sText + "\n";
+    const bool booFile = out_ != stderr;
+    if (booFile && written_ + line.size() > kTraceFileCap - kCapRoom) {
+        line = sTimeOfDay() + " " + kCapLine + "\n";
+        std::fwrite(line.data(), 1, line.size(), out_);
+        vClose();  // target_ stays: the run's trace is over, not begun again
+        return;
+    }
     std::fwrite(line.data(), 1, line.size(), out_);
     std::fflush(out_);
+    written_ += line.size();
 }
 
 void LinkTrace::vClose() {
     if (out_ != nullptr && out_ != stderr) std::fclose(out_);
     out_ = nullptr;
-    target_.clear();
+    written_ = 0;
 }
 
 }  // namespace sim

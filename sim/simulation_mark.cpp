@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <vector>
 
 #include "sim/mark_font.h"
 
@@ -9,17 +10,41 @@ namespace sim {
 namespace {
 
 constexpr uint16_t kInk = 0;             // no charge: white after processing
-constexpr uint16_t kBand = kMaxCount;    // saturated: black after processing
+constexpr uint16_t kRing = kMaxCount;    // saturated: black after processing
 constexpr int32_t kRowsPerScale = 350;   // the image height that takes letters one pixel per font pixel
-constexpr int32_t kBandMargin = 2;       // font pixels of band above and below the letters
-constexpr int32_t kCopyGap = 2;          // blank letter cells between two copies of the text
+// In font pixels: rows of the text this far apart (a fifth of the height, so
+// a quarter of it always holds a whole row), copies in a row this far apart
+// (at most a quarter of the narrowest image, a single TMJ view).
+constexpr int32_t kRowPeriod = 70;
+constexpr int32_t kCopyGap = 24;
 
-void vFill(RawImage& raw, int32_t x, int32_t y, int32_t w, int32_t h, uint16_t value) {
-    const int32_t x1 = std::min(raw.lWidth, x + w), y1 = std::min(raw.lHeight, y + h);
-    for (int32_t yy = std::max(0, y); yy < y1; ++yy) {
-        uint16_t* row = raw.px.data() + static_cast<size_t>(yy) * raw.lWidth;
-        for (int32_t xx = std::max(0, x); xx < x1; ++xx) row[xx] = value;
+enum : uint8_t { kNone, kRinged, kLetter };
+
+// One row of copies of the text in font pixels, letters ringed by one pixel:
+// kGlyphHeight + 2 rows of `width` cells, the first copy starting at x0.
+std::vector<uint8_t> markRow(int32_t width, int32_t x0) {
+    const int32_t h = kGlyphHeight + 2;
+    std::vector<uint8_t> cells(static_cast<size_t>(width) * h, kNone);
+    const std::string_view text = kSimulationMark;
+    const int32_t cell = kGlyphWidth + 1;
+    const int32_t period = static_cast<int32_t>(text.size()) * cell - 1 + kCopyGap;
+    auto at = [&](int32_t x, int32_t y) -> uint8_t& { return cells[static_cast<size_t>(y) * width + x]; };
+    for (int32_t start = x0 - period * (x0 / period + 1); start < width; start += period) {
+        for (size_t i = 0; i < text.size(); ++i) {
+            for (int32_t gy = 0; gy < kGlyphHeight; ++gy) {
+                const uint8_t bits = bytGlyphRow(text[i], gy);
+                for (int32_t gx = 0; gx < kGlyphWidth; ++gx) {
+                    const int32_t x = start + static_cast<int32_t>(i) * cell + gx, y = gy + 1;
+                    if ((bits & (0x10 >> gx)) == 0 || x < 0 || x >= width) continue;
+                    for (int32_t ry = y - 1; ry <= y + 1; ++ry)
+                        for (int32_t rx = std::max(0, x - 1); rx <= std::min(width - 1, x + 1); ++rx)
+                            if (at(rx, ry) == kNone) at(rx, ry) = kRinged;
+                    at(x, y) = kLetter;
+                }
+            }
+        }
     }
+    return cells;
 }
 
 }  // namespace
@@ -28,23 +53,20 @@ void vBurnSimulationMark(RawImage& raw) {
     if (raw.lWidth <= 0 || raw.lHeight <= 0) return;
     // The letters keep their size on the sensor whatever the binning.
     const int32_t s = std::max(1, raw.lHeight / kRowsPerScale);
-    const int32_t band = std::min(raw.lHeight / 2, (kGlyphHeight + 2 * kBandMargin) * s);
-    const std::string_view text = kSimulationMark;
-    const int32_t cell = (kGlyphWidth + 1) * s;
-    const int32_t textWidth = static_cast<int32_t>(text.size()) * cell - s;
-    const int32_t period = textWidth + kCopyGap * cell;
-    const int32_t copies = std::max(1, (raw.lWidth + kCopyGap * cell) / period);
-    const int32_t x0 = std::max(0, (raw.lWidth - (copies * period - kCopyGap * cell)) / 2);
-    for (const int32_t top : {0, raw.lHeight - band}) {
-        vFill(raw, 0, top, raw.lWidth, band, kBand);
-        for (int32_t c = 0; c < copies; ++c) {
-            for (size_t i = 0; i < text.size(); ++i) {
-                const int32_t gx0 = x0 + c * period + static_cast<int32_t>(i) * cell;
-                for (int32_t gy = 0; gy < kGlyphHeight; ++gy) {
-                    const uint8_t bits = bytGlyphRow(text[i], gy);
-                    for (int32_t gx = 0; gx < kGlyphWidth; ++gx)
-                        if ((bits & (0x10 >> gx)) != 0)
-                            vFill(raw, gx0 + gx * s, top + (kBandMargin + gy) * s, s, s, kInk);
+    const int32_t width = (raw.lWidth + s - 1) / s, height = (raw.lHeight + s - 1) / s;
+    const int32_t rowHeight = kGlyphHeight + 2;
+    const int32_t halfCopy = (static_cast<int32_t>(std::string_view(kSimulationMark).size()) * (kGlyphWidth + 1) +
+                              kCopyGap) / 2;
+    for (int32_t k = 0, top = (kRowPeriod - rowHeight) / 2; top < height; ++k, top += kRowPeriod) {
+        const std::vector<uint8_t> cells = markRow(width, kCopyGap / 2 + (k % 2) * halfCopy);
+        for (int32_t fy = 0; fy < rowHeight; ++fy) {
+            for (int32_t fx = 0; fx < width; ++fx) {
+                const uint8_t c = cells[static_cast<size_t>(fy) * width + fx];
+                if (c == kNone) continue;
+                const uint16_t value = c == kLetter ? kInk : kRing;
+                for (int32_t y = (top + fy) * s; y < std::min(raw.lHeight, (top + fy + 1) * s); ++y) {
+                    uint16_t* row = raw.px.data() + static_cast<size_t>(y) * raw.lWidth;
+                    for (int32_t x = fx * s; x < std::min(raw.lWidth, (fx + 1) * s); ++x) row[x] = value;
                 }
             }
         }

@@ -1,10 +1,13 @@
 // The mark every synthetic image of the virtual sensor carries, so that it
 // can never be taken for a patient's radiograph. It is burned into the
-// sensor's 12-bit data at read-out, before any processing: a band across the
-// top and one across the bottom, saturated (black in the picture), with the
-// text repeated along it in letters that received no charge (white). No
-// density window, gamma or technique turns either into the other, so the
-// processed data file and the bitmap always show it.
+// sensor's 12-bit data at read-out, before any processing, and repeated over
+// the whole image: rows of the text, each row shifted by half a copy against
+// the one above, close enough that any part of a quarter of the width and a
+// quarter of the height holds letters. The letters received no charge
+// (white in the picture) and each is ringed by saturated pixels (black), so
+// that whatever the anatomy behind them and whatever density window or
+// gamma is applied, one of the two shows. Between the rows the radiograph is
+// untouched.
 #pragma once
 
 #include "sim/radiograph.h"

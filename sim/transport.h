@@ -8,12 +8,13 @@
 namespace sim {
 
 // Link statuses (the console explains -1..-10 as "Communication is not
-// established", except -4 and -5, which have remedies of their own).
+// established", except -4, -5 and -6, which have remedies of their own).
 constexpr int32_t kLinkNotOpen = -1;    // never opened, refused, or no such device
 constexpr int32_t kLinkLost = -2;       // the peer closed or the line failed
 constexpr int32_t kLinkBadSetting = -3; // [ZyrPan2] Link names no usable link
 constexpr int32_t kLinkNoSetting = -4;  // [ZyrPan2] has no Link at all
 constexpr int32_t kLinkNoPermission = -5;  // the serial device exists, but the user may not open it
+constexpr int32_t kLinkInUse = -6;      // another program (another console) holds the serial device
 constexpr int32_t kBadArgument = 3;     // a null text or a negative length
 constexpr int32_t kNotInitialised = 9;  // the link was opened before ZyrWeq_Init
 

@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -38,9 +40,24 @@ int32_t SerialTransport::open() {
     const speed_t speed = speedOf(baud_);
     if (speed == B0) return kLinkBadSetting;
     fd_ = ::open(device_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    // A device the user may not open (not in the dialout group) is told
-    // apart from one that is not there: the remedy differs.
-    if (fd_ < 0) return errno == EACCES || errno == EPERM ? kLinkNoPermission : kLinkNotOpen;
+    // A device the user may not open (not in the device's group), or one
+    // another program holds, is told apart from one that is not there: the
+    // remedy differs.
+    if (fd_ < 0) {
+        if (errno == EBUSY) return kLinkInUse;
+        return errno == EACCES || errno == EPERM ? kLinkNoPermission : kLinkNotOpen;
+    }
+    // One program on the line at a time: two consoles on one unit would
+    // interleave their frames. The lock is the one both sides honour, root
+    // too, and the kernel drops it however this process ends; TIOCEXCL then
+    // also turns away programs that do not lock (a terminal program, another
+    // user's console), which the kernel refuses with EBUSY.
+    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        const int err = errno;
+        close();
+        return err == EWOULDBLOCK ? kLinkInUse : kLinkNotOpen;
+    }
+    exclusive_ = ::ioctl(fd_, TIOCEXCL) == 0;
     termios tio{};
     if (::tcgetattr(fd_, &tio) != 0) {
         close();
@@ -62,14 +79,23 @@ int32_t SerialTransport::open() {
     return 0;
 }
 
+void SerialTransport::vRelease() {
+    if (fd_ < 0) return;
+    // The exclusive mode belongs to the line, not to this descriptor: a
+    // pseudo-terminal's line outlives it. Only the holder gives it up.
+    if (exclusive_) ::ioctl(fd_, TIOCNXCL);
+    exclusive_ = false;
+    ::close(fd_);
+}
+
 void SerialTransport::close() {
-    if (fd_ >= 0) ::close(fd_);
+    vRelease();
     fd_ = -1;
     lost_ = false;
 }
 
 int32_t SerialTransport::lLost() {
-    if (fd_ >= 0) ::close(fd_);
+    vRelease();
     fd_ = -1;
     lost_ = true;
     return kLinkLost;

@@ -1,5 +1,6 @@
 // The unit on a serial line (Link=serial:DEVICE[:BAUD]): 8 data bits, no
-// parity, one stop bit, raw, no flow control; 9600 baud unless given.
+// parity, one stop bit, raw, no flow control; 9600 baud unless given. The
+// line is held for exclusive use while open (kLinkInUse for a second one).
 #pragma once
 #include <string>
 
@@ -22,10 +23,12 @@ public:
 
 private:
     int32_t lLost();
+    void vRelease();
 
     std::string device_;
     uint32_t baud_;
     int fd_ = -1;
+    bool exclusive_ = false;  // this descriptor set TIOCEXCL
     bool lost_ = false;
 };
 

@@ -64,7 +64,7 @@ TEST_P(ApiFail, TheChosenStatusForCountCallsAfterSkip) {
     EXPECT_TRUE(GetParam() != 11 || sim::theLibrary().embeddedUnit()->commands().size() == 2) << "a failed send arrived";
 }
 
-INSTANTIATE_TEST_SUITE_P(AllThirteen, ApiFail, ::testing::Range<size_t>(0, 13),
+INSTANTIATE_TEST_SUITE_P(AllThirteen, ApiFail, ::testing::Range<size_t>(0, sim::kCallCount),
                          [](const auto& info) { return std::string(sim::sCallName(sim::Call(info.param))); });
 
 using ApiCalls = SimTest;

@@ -163,19 +163,8 @@ void vReset(platform::FakeClock& clock) {
 
 ZyrLib table() {
     ZyrLib l;
-    l.Init = &Init;
-    l.SetCommInit = &SetCommInit;
-    l.SetSensMduInit = &SetSensMduInit;
-    l.ResetAll = &ResetAll;
-    l.SetParamforPictEx = &SetParamforPictEx;
-    l.SetWaitXExpose = &SetWaitXExpose;
-    l.CheckPictStatus = &CheckPictStatus;
-    l.GetImageDataEx = &GetImageDataEx;
-    l.SetDeviceFree = &SetDeviceFree;
-    l.ImageProcessingEx = &ImageProcessingEx;
-    l.SaveBitmap = &SaveBitmap;
-    l.Ether232Send = &Ether232Send;
-    l.Ether232Recv = &Ether232Recv;
+#define ZYRWEQ_CALL(ret, name, params, args) l.name = &name;
+#include "sensor/zyrpan2_calls.def"
     return l;
 }
 

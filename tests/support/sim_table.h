@@ -5,18 +5,7 @@
 
 inline ZyrLib simTable() {
     ZyrLib l;
-    l.Init = ZyrWeq_Init;
-    l.SetCommInit = ZyrWeq_SetCommInit;
-    l.SetSensMduInit = ZyrWeq_SetSensMduInit;
-    l.ResetAll = ZyrWeq_ResetAll;
-    l.SetParamforPictEx = ZyrWeq_SetParamforPictEx;
-    l.SetWaitXExpose = ZyrWeq_SetWaitXExpose;
-    l.CheckPictStatus = ZyrWeq_CheckPictStatus;
-    l.GetImageDataEx = ZyrWeq_GetImageDataEx;
-    l.SetDeviceFree = ZyrWeq_SetDeviceFree;
-    l.ImageProcessingEx = ZyrWeq_ImageProcessingEx;
-    l.SaveBitmap = ZyrWeq_SaveBitmap;
-    l.Ether232Send = ZyrWeq_Ether232Send;
-    l.Ether232Recv = ZyrWeq_Ether232Recv;
+#define ZYRWEQ_CALL(ret, name, params, args) l.name = ZyrWeq_##name;
+#include "sensor/zyrpan2_calls.def"
     return l;
 }
