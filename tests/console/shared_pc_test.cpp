@@ -3,6 +3,7 @@
 // the bitmap and its record go, the record of another exposure, the
 // simulated sensor on screen and before a real unit's X-ray, a fresh
 // package's first start, and one console per settings file across users.
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,12 +14,15 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 #include <filesystem>
 #include <fstream>
 
 #include "app/app_state.h"
 #include "app/run_end.h"
 #include "app/settings.h"
+#include "platform/home_path.h"
+#include "platform/single_instance.h"
 #include "resources/string_table.h"
 #include "sensor/sensor_steps.h"
 #include "sim/library.h"
@@ -181,5 +185,209 @@ INSTANTIATE_TEST_SUITE_P(
                       LateRow{Late::RecordLink, nullptr, kLinkOfOther.c_str(), true},
                       LateRow{Late::RecordFolder, nullptr, "The file there is not an exposure record; it is kept.", true},
                       LateRow{Late::BitmapLink, nullptr, kLinkOfOther.c_str(), false}));
+
+// --- the simulated sensor on screen ---
+struct MarkRow {
+    const char* sLink;
+    const char* sSensor;  // nullptr: no Sensor key
+    int iLang;            // 1 English, 2 Japanese
+    const char* sShown;   // nullptr: no marker
+};
+class SimulatorMark : public ConsoleTest, public ::testing::WithParamInterface<MarkRow> {};
+
+// Faults: the marker missing for one of the library's two ways to simulate,
+// shown for a real sensor, hidden or disabled by a state or a busy window,
+// covered by a clip, a panel or a button.
+TEST_P(SimulatorMark, ShownInEveryStateAndCoveredByNothing) {
+    const MarkRow& r = GetParam();
+    vSetResLanguage(r.iLang);
+    vSetKey("Link", r.sLink, "ZyrPan2");
+    vSetKey("Sensor", r.sSensor ? std::optional<std::string>(r.sSensor) : std::nullopt, "ZyrPan2");
+    frmMain& frm = connectIdle();
+    frm.Show(false);
+    const ui::Label& mark = *frm.lblSimulator;
+    const QRect rMark(mark.left(), mark.top(), mark.width(), mark.height());
+    for (int32_t lStat : {0, 1, 3, 5, 7, 8, 9, 10, 11, 12, 13, 14, 16, 18, 20, 21, 100, 101}) {
+        frm.vSetStat(lStat);
+        for (bool booBusy : {false, true}) {
+            frm.voi_btEnabledSet(!booBusy);
+            EXPECT_EQ(mark.widget()->isVisible(), r.sShown != nullptr) << "state " << lStat;
+            if (r.sShown == nullptr) continue;
+            EXPECT_TRUE(mark.widget()->isEnabled()) << "state " << lStat;
+            EXPECT_EQ(mark.caption().value_or(""), r.sShown);
+            for (const ui::Control* c : frm.controls()) {
+                if (c == &mark || c->container() != nullptr || c->widget() == nullptr || !c->widget()->isVisible()) continue;
+                EXPECT_FALSE(rMark.intersects(QRect(c->left(), c->top(), c->width(), c->height())))
+                    << c->name() << " over the marker in state " << lStat;
+            }
+        }
+    }
+    frm.voi_btEnabledSet(true);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, SimulatorMark,
+    ::testing::Values(MarkRow{"sim", nullptr, 1, "SIMULATOR — not for patients"},
+                      MarkRow{"sim", nullptr, 2, "シミュレータ — 患者には使用できません"},
+                      MarkRow{"tcp:127.0.0.1:9", "sim", 1, "SIMULATOR — not for patients"},
+                      MarkRow{"serial:/dev/ttyS0:9600", "SIM", 1, "SIMULATOR — not for patients"},
+                      MarkRow{"tcp:127.0.0.1:9", nullptr, 1, nullptr},
+                      MarkRow{"tcp:127.0.0.1:9", "simulated", 1, nullptr}));
+
+// --- no X-ray of a real unit for an invented image ---
+struct ReadyRow {
+    const char* sLink;
+    const char* sSensor;
+    int32_t lAnswer;
+    bool booAsked;
+    bool booSent;
+};
+class NoPatientQuestion : public ConsoleTest, public ::testing::WithParamInterface<ReadyRow> {};
+
+// Faults: no question before a real unit's X-ray with the simulated sensor,
+// a frame sent after No, the question asked again for READY's second run
+// (after the unit's position report) or for the simulator alone.
+TEST_P(NoPatientQuestion, EveryReadyOfARealUnitAsksFirst) {
+    const ReadyRow& r = GetParam();
+    vSetKey("Link", r.sLink, "ZyrPan2");
+    vSetKey("Sensor", r.sSensor ? std::optional<std::string>(r.sSensor) : std::nullopt, "ZyrPan2");
+    frmMain& frm = connectIdle();
+    scripted::unit().reports["T1"] = {};
+    const size_t nBefore = boxes_.size(), nSent = scripted::commands().size();
+    lBoxAnswer_ = r.lAnswer;
+    frm.cmdStart->click();
+    vTicks(1);  // the position report runs READY again: the exposure command
+    const std::string sAsk = "The sensor is simulated: the unit will give X-rays, but the image will be invented.\r\n"
+                             "Confirm that no patient is in the unit.\r\nStart the exposure?";
+    std::vector<std::string> asked;
+    for (size_t i = nBefore; i < boxes_.size(); ++i) asked.push_back(boxes_[i].text);
+    EXPECT_EQ(asked, r.booAsked ? std::vector<std::string>{sAsk} : std::vector<std::string>{});
+    const std::vector<std::string> all = scripted::commands();
+    const std::vector<std::string> sent(all.begin() + static_cast<long>(nSent), all.end());
+    if (!r.booSent) {
+        EXPECT_TRUE(sent.empty());
+        return;
+    }
+    ASSERT_GE(sent.size(), 2u);
+    EXPECT_EQ(sent[0], "c1");
+    EXPECT_EQ(sent.back().rfind("NP_", 0), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, NoPatientQuestion,
+    ::testing::Values(ReadyRow{"tcp:127.0.0.1:9", "sim", platform::IDNO, true, false},
+                      ReadyRow{"tcp:127.0.0.1:9", "sim", platform::IDYES, true, true},
+                      ReadyRow{"serial:/dev/ttyS0:9600", "Sim", platform::IDNO, true, false},
+                      ReadyRow{"sim", nullptr, platform::IDNO, false, true},
+                      ReadyRow{"sim", "sim", platform::IDNO, false, true},
+                      ReadyRow{"tcp:127.0.0.1:9", nullptr, platform::IDNO, false, true}));
+
+// --- a fresh package installation's first start ---
+// Faults: the package's default running the simulator unannounced, the
+// message not naming the file to edit (the real one behind the program
+// folder's link) or not saying what to write, the bitmap shared in /tmp.
+TEST_F(ConsoleTest, FreshPackageSaysWhereTheSettingsAreAndWhatToWrite) {
+    std::ifstream in(ZYR_PACKAGE_INI, std::ios::binary);
+    const std::string sPackage((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(sPackage.empty()) << "no package default at " << ZYR_PACKAGE_INI;
+    // The installed layout: the program folder's settings file links to the real one.
+    const std::string sReal = sTempFolder() + "/var/ZYR_PAN_WEQ.ini";
+    fs::create_directory(sTempFolder() + "/var");
+    // One connection attempt, not ten seconds of them on a clock that stands.
+    std::string sOnce = sPackage;
+    const size_t at = sOnce.find("InitRetryTime_Boot=");
+    ASSERT_NE(at, std::string::npos);
+    sOnce.replace(at, sOnce.find('\n', at) - at, "InitRetryTime_Boot=0");
+    zyrtest::writeBytes(sReal, sOnce);
+    fs::create_symlink(sReal, sIniPath());
+    const char* sHome = std::getenv("HOME");
+    const std::string sOldHome = sHome ? sHome : "";
+    setenv("HOME", (sTempFolder() + "/operator").c_str(), 1);
+    for (int iLang : {1, 2}) {
+        vSetResLanguage(iLang);
+        vResetAppState();
+        boxes_.clear();
+        sim::vResetLibrary();
+        vSetZyrLib(simTable());
+        ASSERT_TRUE(booReadSetting());
+        EXPECT_EQ(sBitmapPath(), sTempFolder() + "/operator/ZYR_PAN_WEQ.bmp");
+        EXPECT_FALSE(App.g_booSimSensor);
+        frm_ = std::make_unique<frmMain>();
+        frm_->Load();
+        frm_->Form_Activate();
+        for (int i = 0; i < 50 && boxes_.size() < 2; ++i) vTicks(100);
+        ASSERT_GE(boxes_.size(), 2u);
+        const std::string& sBox = boxes_[1].text;
+        EXPECT_NE(sBox.find("(-4)"), std::string::npos) << sBox;
+        EXPECT_NE(sBox.find(sReal), std::string::npos) << sBox;
+        for (const char* sWrite : {"Link=sim", "Link=tcp:", "Link=serial:"}) EXPECT_NE(sBox.find(sWrite), std::string::npos) << sBox;
+        if (iLang == 1) {
+            EXPECT_NE(sBox.find("No Link setting: section [ZyrPan2] of the settings file " + sReal + " does not say how the unit is connected."),
+                      std::string::npos) << sBox;
+        }
+        frm_.reset();
+        platform::vReleaseInstance();
+    }
+    unsetenv("HOME");
+    EXPECT_EQ(platform::sExpandHome("~/ZYR_PAN_WEQ.bmp"), std::string(getpwuid(getuid())->pw_dir) + "/ZYR_PAN_WEQ.bmp")
+        << "without HOME, the user's home from the password entry";
+    if (sHome) setenv("HOME", sOldHome.c_str(), 1);
+}
+
+// --- one console per settings file, whoever starts it ---
+// True once the process holds its lock on the folder (the kernel's list).
+bool booHoldsLock(qint64 pid, const std::string& folder) {
+    struct stat st {};
+    if (stat(folder.c_str(), &st) != 0) return false;
+    std::ifstream locks("/proc/locks");
+    const std::string sInode = ":" + std::to_string(st.st_ino) + " ";
+    for (std::string line; std::getline(locks, line);)
+        if (line.find("FLOCK") != std::string::npos && line.find(" " + std::to_string(pid) + " ") != std::string::npos &&
+            line.find(sInode) != std::string::npos)
+            return true;
+    return false;
+}
+
+// Faults: the guard kept per user (the second operator's console runs on
+// the same unit), or the second console ending without its line.
+TEST(TwoConsoles, TheSecondEndsWhoeverStartsIt) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to start a console as another user";
+    QTemporaryDir dir;
+    const QString stage = std::getenv("ZYR_STAGE_DIR");
+    for (const char* f : {"ZYR_PAN_WEQ", "libZyrPan2.so"}) ASSERT_TRUE(QFile::copy(stage + "/" + f, dir.filePath(f))) << "run through ctest";
+    std::string sIni = sDefaultSettingsText();
+    const size_t at = sIni.find("SaveFileName=");
+    sIni.replace(at, sIni.find('\n', at) - at, "SaveFileName=" + dir.filePath("image.bmp").toStdString());
+    zyrtest::writeBytes(dir.filePath("ZYR_PAN_WEQ.ini").toStdString(), sIni);
+    ASSERT_EQ(chmod(dir.path().toLocal8Bit().constData(), 0755), 0);
+    ASSERT_EQ(chmod(dir.filePath("ZYR_PAN_WEQ.ini").toLocal8Bit().constData(), 0644), 0);
+    const auto start = [&](QProcess& p, bool booNobody) {
+        p.setEnvironment({"QT_QPA_PLATFORM=offscreen", "HOME=" + dir.path()});
+        if (booNobody) {
+            p.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", "--", dir.filePath("ZYR_PAN_WEQ")});
+        } else {
+            p.start(dir.filePath("ZYR_PAN_WEQ"), {});
+        }
+    };
+    for (bool booNobodyFirst : {false, true}) {
+        QProcess first, second;
+        start(first, booNobodyFirst);
+        ASSERT_TRUE(first.waitForStarted(10000));
+        bool booHeld = false;
+        for (int i = 0; i < 300 && !booHeld && first.state() == QProcess::Running; ++i) {
+            QThread::msleep(50);
+            booHeld = booHoldsLock(first.processId(), dir.path().toStdString());
+        }
+        ASSERT_TRUE(booHeld) << "the first console did not start: " << first.readAllStandardError().toStdString();
+        start(second, !booNobodyFirst);
+        ASSERT_TRUE(second.waitForFinished(30000));
+        EXPECT_EQ(second.exitCode(), 2) << (booNobodyFirst ? "root after nobody" : "nobody after root");
+        EXPECT_EQ(QString(second.readAllStandardError()).split('\n').filter(QRegularExpression("^ZYR_PAN_WEQ")).join('\n'),
+                  "ZYR_PAN_WEQ: not started: another console is running on the settings file " + dir.filePath("ZYR_PAN_WEQ.ini"));
+        EXPECT_EQ(first.state(), QProcess::Running);
+        first.kill();
+        first.waitForFinished(10000);
+    }
+}
 
 }  // namespace
