@@ -87,6 +87,13 @@ struct AppState {
     // Why the run ends (run_end.h) and the last failure the operator saw.
     std::string g_sRunEnd;
     std::string g_sLastFailure;
+
+    // What [ZyrPan2] chooses, as the library reads it: its simulated sensor
+    // makes the images; and that beside a real unit's X-ray.
+    bool g_booSimSensor = false;
+    bool g_booRealUnitSimSensor = false;
+    // The exposure record of this run's bitmap could not be written.
+    bool g_booRecordFailed = false;
 };
 
 extern AppState App;

@@ -85,6 +85,9 @@ public:
     virtual int32_t l_SenceProc1() = 0;
     virtual int32_t l_CheckPictProc(bool booInit) = 0;
     virtual int32_t l_GetImageProc(const std::string& sFolder) = 0;
+    // Right before the library writes the bitmap: false when it must not
+    // be written (the window has told the operator why).
+    virtual bool booBeforeBitmapSave() { return true; }
 
     // Closes the main window (Unload); the program ends with it.
     virtual void vUnload() = 0;

@@ -1,8 +1,12 @@
 #include "app/messages.h"
 
+#include <climits>
+#include <cstdlib>
+
 #include "app/res_text.h"
 #include "app/run_end.h"
 #include "app/serial_permission.h"
+#include "app/settings.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -31,7 +35,20 @@ bool booMsgRetry(void* hOwner, const std::string& sMsg) {
 
 std::string sCodeExplanation(int32_t lCode) {
     if (lCode == kCodeNoSerialPermission) return sNoSerialPermissionText();
-    return sGetResText(lCodeTextNo(lCode));
+    std::string sText = sGetResText(lCodeTextNo(lCode));
+    // No Link setting: the operator is told which file to edit, where it
+    // really is (the program folder's may be a link to it).
+    if (lCode == kCodeNoLinkSetting) {
+        char real[PATH_MAX];
+        const std::string sPath = sSettingsPath();
+        sText = sWithName(sText, realpath(sPath.c_str(), real) != nullptr ? std::string(real) : sPath);
+    }
+    return sText;
+}
+
+std::string sWithName(const std::string& sText, const std::string& sName) {
+    const auto at = sText.find("%1");
+    return at == std::string::npos ? sText : sText.substr(0, at) + sName + sText.substr(at + 2);
 }
 
 void vShowErrMsg(void* hOwner, int32_t lCode, const std::string& sMsg) {

@@ -17,3 +17,6 @@ void vShowInitErr(void* hOwner, int32_t lCode);
 
 // The explanation line of a library or transaction code.
 std::string sCodeExplanation(int32_t lCode);
+
+// The text with its "%1" replaced by the name (a file's).
+std::string sWithName(const std::string& sText, const std::string& sName);

@@ -10,6 +10,7 @@
 #include "app/numeric_text.h"
 #include "app/run_end.h"
 #include "app/service_log.h"
+#include "platform/link_spec.h"
 #include "platform/profile_string.h"
 #include "platform/program_folder.h"
 
@@ -172,6 +173,10 @@ bool booReadSetting() {
     for (const tSettingKey& key : settingKeys()) {
         if (!booReadKey(sPath, key)) return false;
     }
+    // The library's own keys, read only to tell the operator what it does.
+    const platform::UnitChoice choice = platform::readUnitChoice(sPath);
+    App.g_booSimSensor = choice.booSimulatedSensor;
+    App.g_booRealUnitSimSensor = choice.booRealUnitSimulatedSensor();
     return true;
 }
 

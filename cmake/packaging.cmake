@@ -16,7 +16,15 @@ if(TARGET zyrpan-unit)
 endif()
 install(TARGETS ZyrPan2 zyrpan_sound LIBRARY DESTINATION ${ZYR_PKG_FOLDER})
 install(DIRECTORY ${ZYR_STAGE_DIR}/FILM ${ZYR_STAGE_DIR}/Animation DESTINATION ${ZYR_PKG_FOLDER})
-install(FILES ${CMAKE_SOURCE_DIR}/resources/ZYR_PAN_WEQ.ini DESTINATION share/${ZYR_PKG})
+# The default settings the package scripts install: the staged default
+# without Link and with the bitmap in the operator's home.
+set(ZYR_PKG_DEFAULT_INI ${ZYR_PKG_BIN}/default/ZYR_PAN_WEQ.ini)
+add_custom_command(OUTPUT ${ZYR_PKG_DEFAULT_INI}
+  COMMAND ${CMAKE_COMMAND} -DSRC=${CMAKE_SOURCE_DIR}/resources/ZYR_PAN_WEQ.ini -DDST=${ZYR_PKG_DEFAULT_INI}
+          -P ${CMAKE_SOURCE_DIR}/cmake/package_settings.cmake
+  DEPENDS ${CMAKE_SOURCE_DIR}/resources/ZYR_PAN_WEQ.ini ${CMAKE_SOURCE_DIR}/cmake/package_settings.cmake VERBATIM)
+add_custom_target(zyr_package_ini ALL DEPENDS ${ZYR_PKG_DEFAULT_INI})
+install(FILES ${ZYR_PKG_DEFAULT_INI} DESTINATION share/${ZYR_PKG})
 
 # The two links, made here and installed as links.
 file(CREATE_LINK ${ZYR_PKG_SETTINGS} ${ZYR_PKG_BIN}/ZYR_PAN_WEQ.ini SYMBOLIC)

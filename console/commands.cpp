@@ -6,6 +6,7 @@
 #include "console/frm_main.h"
 #include "link/commands.h"
 #include "link/transaction.h"
+#include "platform/message_box.h"
 #include "sensor/sensor_steps.h"
 
 void frmMain::cmdStart_Click() {
@@ -27,6 +28,14 @@ void frmMain::cmdStart_Click() {
     FrameMode->setEnabled(false);  // no mode change while the exposure starts
     vStartExposure();
     if (booTimerEnabled()) FrameMode->setEnabled(true);
+}
+
+void frmMain::cmdStart_Pressed() {
+    if (App.g_booInRecv || App.g_lDefMode == -1) return;
+    // The unit's X-ray is real, the image would not be: nobody may be in
+    // the unit. No sends nothing.
+    if (App.g_booRealUnitSimSensor && lMsgYesNo(hWnd(), sGetResText(11561)) != platform::IDYES) return;
+    cmdStart_Click();
 }
 
 void frmMain::cmdReset_Click() {

@@ -6,12 +6,16 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <cstdio>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include "app/app_state.h"
+#include "app/messages.h"
+#include "app/run_end.h"
 #include "app/service_log.h"
 #include "app/version.h"
-#include "platform/atomic_file.h"
+#include "console/save_targets.h"
 #include "sensor/sensor_steps.h"
 #include "sensor/zyr_lib.h"
 
@@ -55,6 +59,7 @@ QByteArray recordJson(const std::string& sBitmap) {
         {"patientSize", named(e.lSize, kSizeNames)},
         {"images", QJsonObject{{"exposed", App.g_lPictNo}, {"expected", App.g_lPictCount}}},
         {"complete", !e.booInterrupted},
+        {"simulated", App.g_booSimSensor},
         {"start", isoTime(tStart)},
         {"end", isoTime(QDateTime::currentDateTime())},
         {"program", QJsonObject{{"name", "ZYR_PAN_WEQ"}, {"version", QString::fromStdString(sProgramVersion())}}},
@@ -70,10 +75,28 @@ std::string sRecordPath(const std::string& sBitmap) {
     return (fi.path() + '/' + fi.completeBaseName() + ".json").toStdString();
 }
 
-void vWriteExposureRecord() {
+void vWriteExposureRecord(void* hOwner) {
     const std::string sBitmap = sBitmapPath();
     const std::string sPath = sRecordPath(sBitmap);
-    if (platform::booReplaceFile(sPath, recordJson(sBitmap).toStdString())) return;
+    const std::string sJson = recordJson(sBitmap).toStdString();
+    platform::TargetFault fault = platform::TargetFault::None;
+    const auto fill = [&sJson](int fd) {
+        std::string_view rest(sJson);
+        while (!rest.empty()) {
+            const ssize_t n = write(fd, rest.data(), rest.size());
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return false;
+            rest.remove_prefix(static_cast<size_t>(n));
+        }
+        return true;
+    };
+    if (platform::booWriteTarget(sPath, booRecordHead, kRecordHeadBytes, fill, true, &fault)) return;
+    // The bitmap stays, but without its record it is not what the imaging
+    // program asked for: the run ends without an image to import.
+    App.g_booRecordFailed = true;
     service_log::vRecordNotWritten(sPath);
-    std::fprintf(stderr, "ZYR_PAN_WEQ: exposure record not written: %s\n", sPath.c_str());
+    const std::string sBox = sTargetRefusal(true, fault, sPath);
+    vNoteFailureShown(sBox);
+    vMsgInfo(hOwner, sBox);
+    vRunEndsOnFailure();
 }

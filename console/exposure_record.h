@@ -8,7 +8,9 @@
 // The record's file name for a bitmap's.
 std::string sRecordPath(const std::string& sBitmap);
 
-// Writes the record of this run's exposure after its bitmap was written.
-// A failure keeps the image and the exit status: it is logged and told on
-// stderr.
-void vWriteExposureRecord();
+// Writes the record of this run's exposure after its bitmap was written,
+// never through another user's link, over another user's file in a sticky
+// folder, or over a file that is not a record (console/save_targets.h). A
+// failure keeps the bitmap; the operator is told (a box owned by hOwner),
+// it is logged, and the run ends with status 1.
+void vWriteExposureRecord(void* hOwner);

@@ -6,8 +6,9 @@
 #include <QGuiApplication>
 
 #include "app/app_state.h"
+#include "app/settings.h"
 #include "console/exposure_record.h"
-#include "platform/program_folder.h"
+#include "console/save_targets.h"
 #include "platform/single_instance.h"
 #include "sensor/sensor_steps.h"
 #include "ui/look.h"
@@ -25,12 +26,17 @@ frmMain::~frmMain() {
 }
 
 void frmMain::Form_Load() {
-    // A second copy of the console ends here, silently: the unit talks to
-    // one console at a time. Copies are told apart by the program folder,
-    // so that two installations (or two test stages) do not shut each
-    // other out.
-    if (platform::booPrevInstance(platform::sProgramFolder() + "/ZYR_PAN_WEQ")) {
+    // A second console ends here, silently: the unit talks to one console
+    // at a time. Consoles are told apart by their settings file, which names
+    // the unit, whoever runs them: two installations (or two test stages)
+    // with files of their own do not shut each other out.
+    if (platform::booPrevInstance(sSettingsPath())) {
         m_booSecondCopy = true;
+        f.m_BooLoad = 0;
+        return;
+    }
+    // No X-ray for an image that could not be saved.
+    if (!booSaveTargetsReady()) {
         f.m_BooLoad = 0;
         return;
     }
@@ -72,8 +78,10 @@ int32_t frmMain::l_CheckPictProc(bool booInit) { return ::l_CheckPictProc(*this,
 int32_t frmMain::l_GetImageProc(const std::string& sFolder) {
     const int32_t lRet = ::l_GetImageProc(*this, sFolder);
     // The record follows the bitmap it describes.
-    if (lRet == 0 && App.g_lSaveInfo == 1) vWriteExposureRecord();
+    if (lRet == 0 && App.g_lSaveInfo == 1) vWriteExposureRecord(hWnd());
     return lRet;
 }
+
+bool frmMain::booBeforeBitmapSave() { return booPrepareBitmapSave(hWnd()); }
 
 void frmMain::vUnload() { Unload(ui::vbFormCode); }

@@ -34,6 +34,9 @@ public:
 
     // --- operator commands and enabling (commands.cpp, enabling.cpp) ---
     void cmdStart_Click() override;
+    // The operator pressed READY: with a real unit and the simulated sensor,
+    // only after Yes to "no patient in the unit".
+    void cmdStart_Pressed();
     void cmdReset_Click() override;
     void cmdClose_Click();
     void cmdDebug_Click();
@@ -82,6 +85,7 @@ public:
     int32_t l_SenceProc1() override;
     int32_t l_CheckPictProc(bool booInit) override;
     int32_t l_GetImageProc(const std::string& sFolder) override;
+    bool booBeforeBitmapSave() override;
     void vUnload() override;
 
     // The console is in test mode while the Test Mode button is shown.
@@ -116,6 +120,7 @@ public:
     ui::Button3D* cmdDebug = nullptr;
     ui::AnimationArea* Animation2 = nullptr;
     ui::Panel3D* spnlStat = nullptr;
+    ui::Label* lblSimulator = nullptr;  // shown for the whole run with the simulated sensor
     ui::Timer* tmStart = nullptr;
 
     static constexpr int NUM_MODES = 3;

@@ -83,5 +83,12 @@ int32_t frmMain::lInitMain() {
     cmdStart->setBackColor(lColorLight());
     spnlStat->setBackColor(lColorLight());
     spnlStat->setForeColor(0);
+
+    // 16. The simulated sensor says so for the whole run: black on yellow,
+    // apart from the window's own colours; nothing else changes this label.
+    lblSimulator->setCaption(sGetResText(11560));
+    lblSimulator->setBackColor(0x00FFFF);
+    lblSimulator->setForeColor(0);
+    lblSimulator->setVisible(App.g_booSimSensor);
     return 0;
 }

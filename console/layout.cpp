@@ -60,6 +60,11 @@ void frmMain::vCreateControls() {
     cmdDebug->setVisible(false);
 
     Animation2 = &add<ui::AnimationArea>("Animation2", nullptr, 240, 6000, 6000, 2100);
+    // The simulated sensor's marker, in the band between the buttons and the
+    // status line that no clip, panel or dialog of the window covers.
+    lblSimulator = &add<ui::Label>("lblSimulator", nullptr, 240, 9450, 14880, 600);
+    lblSimulator->setAlignment(2);
+    lblSimulator->setVisible(false);
     spnlStat = &add<ui::Panel3D>("spnlStat", nullptr, 240, 10200, 14880, 600);
     tmStart = &add<ui::Timer>("tmStart", nullptr, 0, 0, 0, 0);
 }
@@ -79,7 +84,7 @@ void frmMain::vConnectHandlers() {
             cmdDefVolt_MouseUp(i, b, s, x, y);
         };
     }
-    cmdStart->onClick = [this] { cmdStart_Click(); };
+    cmdStart->onClick = [this] { cmdStart_Pressed(); };
     cmdReset->onClick = [this] { cmdReset_Click(); };
     cmdClose->onClick = [this] { cmdClose_Click(); };
     cmdDebug->onClick = [this] { cmdDebug_Click(); };

@@ -53,7 +53,7 @@ int iRun() {
     auto frm = std::make_unique<frmMain>();
     frm->Load();
     if (frm->booSecondCopy()) {
-        vRunEnds("another copy is running in this folder");
+        vRunEnds("another console is running on the settings file " + sSettingsPath());
         return EXIT_NOT_STARTED;
     }
     if (frm->f.m_BooLoad != -1) {
@@ -64,7 +64,8 @@ int iRun() {
     frm->Show(false);
     frm->activateWindow();
     QApplication::exec();
-    return booImageSaved() ? EXIT_IMAGE_SAVED : EXIT_NO_IMAGE;
+    // A bitmap without the record SaveInfo=1 promised is no image to import.
+    return booImageSaved() && !App.g_booRecordFailed ? EXIT_IMAGE_SAVED : EXIT_NO_IMAGE;
 }
 }  // namespace
 

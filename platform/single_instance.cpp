@@ -1,26 +1,29 @@
 #include "platform/single_instance.h"
 
-#include <sys/socket.h>
-#include <sys/un.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstddef>
-#include <cstring>
-#include <functional>
+#include <climits>
+#include <cstdlib>
 #include <map>
 #include <mutex>
 
 namespace platform {
 namespace {
 
-// The copy that runs holds a socket bound to an abstract address made of the
-// user and the name. The kernel frees the address the moment the process
-// ends, however it ends, so a crashed copy never blocks the next start, and
-// no file is left behind in the temporary folder.
+// The console that runs holds an exclusive lock (flock) on the folder its
+// settings file really lives in (links resolved). Every operator who may read
+// the settings may open that folder, so the hold works across users; nothing
+// is created for it, so nobody can plant a file beforehand that blocks the
+// start or sends it elsewhere (a lock file in a shared folder could be made
+// by anyone, as a link or with rights the next console lacks); and the kernel
+// drops the lock the moment the process ends, however it ends. The settings
+// file itself is not locked: a settings write renames a new file over it.
 struct Held {
     std::mutex lock;
-    std::map<std::string, int> sockets;  // name -> bound socket of this copy
+    std::map<std::string, int> folders;  // folder -> locked descriptor of this copy
 };
 
 Held& held() {
@@ -28,46 +31,37 @@ Held& held() {
     return h;
 }
 
-sockaddr_un addressOf(const std::string& name, socklen_t& length) {
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    std::string id = "zyrpan-instance/" + std::to_string(getuid()) + "/" + name;
-    const size_t room = sizeof addr.sun_path - 1;  // the first byte stays NUL: abstract
-    if (id.size() > room) {
-        // Long names keep their start and gain a hash of the whole, so that
-        // different names still get different addresses.
-        const std::string hash = "#" + std::to_string(std::hash<std::string>{}(id));
-        id = id.substr(0, room - hash.size()) + hash;
-    }
-    std::memcpy(addr.sun_path + 1, id.data(), id.size());
-    length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + id.size());
-    return addr;
+std::string folderOfSettings(const std::string& sSettingsFile) {
+    char real[PATH_MAX];
+    const std::string path = realpath(sSettingsFile.c_str(), real) != nullptr ? std::string(real) : sSettingsFile;
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 }  // namespace
 
-bool booPrevInstance(const std::string& name) {
+bool booPrevInstance(const std::string& sSettingsFile) {
     Held& h = held();
     const std::lock_guard<std::mutex> guard(h.lock);
-    if (h.sockets.count(name) != 0) return false;  // this copy already holds it
-    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const std::string folder = folderOfSettings(sSettingsFile);
+    if (h.folders.count(folder) != 0) return false;  // this copy already holds it
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return false;  // cannot tell: let this copy run
-    socklen_t length = 0;
-    const sockaddr_un addr = addressOf(name, length);
-    if (bind(fd, reinterpret_cast<const sockaddr*>(&addr), length) != 0) {
-        const bool taken = errno == EADDRINUSE;
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const bool taken = errno == EWOULDBLOCK;
         close(fd);
         return taken;
     }
-    h.sockets[name] = fd;
+    h.folders[folder] = fd;
     return false;
 }
 
 void vReleaseInstance() {
     Held& h = held();
     const std::lock_guard<std::mutex> guard(h.lock);
-    for (const auto& entry : h.sockets) close(entry.second);
-    h.sockets.clear();
+    for (const auto& entry : h.folders) close(entry.second);
+    h.folders.clear();
 }
 
 }  // namespace platform

@@ -51,6 +51,28 @@ constexpr tResRow kRows[] = {
     // The number pattern of the cooling line: '#' stands for the seconds left;
     // the English pattern has none, so no number is shown there.
     {11499, "Wait for", "残り # 秒"},
+
+    // The simulated sensor, shown for as long as the window is there.
+    {11560, "SIMULATOR — not for patients", "シミュレータ — 患者には使用できません"},
+    // READY with a real unit's X-ray and the simulated sensor.
+    {11561,
+     "The sensor is simulated: the unit will give X-rays, but the image will be invented.\r\n"
+     "Confirm that no patient is in the unit.\r\nStart the exposure?",
+     "センサは模擬です。装置は X 線を照射しますが、画像は作り物です。\r\n"
+     "装置に患者がいないことを確認してください。\r\n撮影を開始しますか？"},
+    // Names from the settings file that must not be written: %1 is the name.
+    {11562, "The image cannot be saved as %1.", "画像を %1 に保存できません。"},
+    {11563, "The exposure record cannot be written as %1.", "撮影記録を %1 に書き込めません。"},
+    {11564, "The name leads through a symbolic link that belongs to another user.",
+     "この名前は、他のユーザーのシンボリックリンクを経由しています。"},
+    {11565, "A file of another user has that name, in a folder shared by several users.",
+     "複数のユーザーが共用するフォルダに、他のユーザーの同じ名前のファイルがあります。"},
+    {11566, "The file there is not a bitmap; it is kept.", "そこにあるファイルはビットマップではないため、残します。"},
+    {11567, "The file there is not an exposure record; it is kept.",
+     "そこにあるファイルは撮影記録ではないため、残します。"},
+    {11568, "The file could not be written.", "ファイルを書き込めませんでした。"},
+    {11569, "It would be the bitmap itself: SaveFileName must not end in .json.",
+     "ビットマップと同じファイルになります。SaveFileName の末尾を .json にしないでください。"},
 };
 
 }  // namespace

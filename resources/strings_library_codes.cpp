@@ -7,11 +7,14 @@
 namespace {
 
 constexpr tResRow kRows[] = {
+    // %1: the settings file's full path, filled in by the console.
     {10404,
-     "No Link setting: section [ZyrPan2] of ZYR_PAN_WEQ.ini does not say how the unit is connected "
-     "(Link=sim, tcp:HOST:PORT or serial:DEVICE).",
-     "Link の設定がありません。ZYR_PAN_WEQ.ini の [ZyrPan2] セクションに装置の接続方法"
-     "（Link=sim、tcp:ホスト:ポート、serial:デバイス）を設定してください。"},
+     "No Link setting: section [ZyrPan2] of the settings file %1 does not say how the unit is connected. "
+     "Write there Link=sim for a demonstration with the simulated unit, or for a unit Link=tcp:HOST:PORT "
+     "(over the network) or Link=serial:DEVICE:BAUD (on a serial line).",
+     "Link の設定がありません。設定ファイル %1 の [ZyrPan2] セクションに装置の接続方法がありません。"
+     "模擬装置でのデモには Link=sim、装置には Link=tcp:ホスト:ポート（ネットワーク）または "
+     "Link=serial:デバイス:ボーレート（シリアル回線）を書いてください。"},
     // %1 the device, %2 the group that owns it (filled in when shown).
     {10405,
      "No permission to open the serial device %1 of the unit: add the user to the group %2, which "

@@ -4,6 +4,7 @@
 #include "app/app_state.h"
 #include "app/file_utils.h"
 #include "app/messages.h"
+#include "platform/home_path.h"
 #include "platform/tick_clock.h"
 #include "sensor/sensor_steps.h"
 #include "sensor/zyr_lib.h"
@@ -18,6 +19,10 @@ struct tPictWatch {
 tPictWatch s_watch;
 bool s_booImageSaved = false;
 
+// The status of a bitmap the window refused to have written (the library's
+// "BMP(8bit) File Writing Error").
+constexpr int32_t kBitmapRefused = -93;
+
 int32_t lTickNow() { return static_cast<int32_t>(platform::GetTickCount()); }
 }  // namespace
 
@@ -26,7 +31,9 @@ std::string sBitmapPath() {
     const auto b = s.find_first_not_of(' ');
     if (b == std::string::npos) return {};
     const auto e = s.find_last_not_of(' ');
-    return s.substr(b, e - b + 1);
+    // "~/" is the running user's home: operators sharing one settings file
+    // then never share one bitmap.
+    return platform::sExpandHome(s.substr(b, e - b + 1));
 }
 
 void vResetCaptureWatch() {
@@ -96,6 +103,10 @@ int32_t l_GetImageProc(MainOps& frm, const std::string& sFolder) {
         int32_t lValue1 = 0;
         int32_t lValue2 = 0;
         lRet = zyr().ImageProcessingEx(sDat.c_str(), &lValue1, &lValue2);
+        if (lRet == 0 && !frm.booBeforeBitmapSave()) {
+            lRet = kBitmapRefused;
+            lMsg = 0;  // the window has told the operator why
+        }
         if (lRet == 0) {
             const std::string sBmp = sBitmapPath();
             lRet = zyr().SaveBitmap(sDat.c_str(), lValue1, lValue2, 0, 0, sBmp.c_str());
@@ -104,6 +115,6 @@ int32_t l_GetImageProc(MainOps& frm, const std::string& sFolder) {
     }
 
     frm.vSetBusyPointer(false);
-    if (lRet != 0) vShowErrMsg(frm.hWnd(), lRet, sGetResText(lMsg));
+    if (lRet != 0 && lMsg != 0) vShowErrMsg(frm.hWnd(), lRet, sGetResText(lMsg));
     return lRet;
 }

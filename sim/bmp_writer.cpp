@@ -4,14 +4,13 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <vector>
 
+#include "platform/write_target.h"
+
 namespace sim {
 namespace {
-
-std::atomic<unsigned> g_serial{0};
 
 void put16(uint8_t* p, uint32_t v)
 {
@@ -88,25 +87,11 @@ std::array<uint8_t, kBmpHeaderSize> bmpHeader(int32_t lWidth, int32_t lHeight, i
 bool booWriteBmp(const std::string& sPath, const std::array<uint8_t, kBmpHeaderSize>& header, int srcFd,
                  size_t llCount)
 {
-    if (sPath.empty() || sPath.back() == '/') return false;
-    const size_t slash = sPath.rfind('/');
-    const std::string sFolder = slash == std::string::npos ? "." : slash == 0 ? "/" : sPath.substr(0, slash);
-    const std::string sName = slash == std::string::npos ? sPath : sPath.substr(slash + 1);
-    std::string sTemp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        sTemp = sFolder + "/." + sName + ".~" + std::to_string(getpid()) + "." + std::to_string(g_serial++);
-        fd = open(sTemp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd < 0 && errno != EEXIST) return false;
-    }
-    if (fd < 0) return false;
     // No fsync: the rename already keeps the old image or the whole new one
     // for any reader, and the operator should not wait on the disk.
-    bool ok = booWriteAll(fd, header.data(), header.size()) && booCopy(srcFd, fd, llCount);
-    ok = close(fd) == 0 && ok;
-    ok = ok && rename(sTemp.c_str(), sPath.c_str()) == 0;
-    if (!ok) unlink(sTemp.c_str());
-    return ok;
+    return platform::booWriteTarget(
+        sPath, platform::booBitmapHead, 2,
+        [&](int fd) { return booWriteAll(fd, header.data(), header.size()) && booCopy(srcFd, fd, llCount); }, false);
 }
 
 }  // namespace sim

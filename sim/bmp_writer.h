@@ -26,7 +26,10 @@ std::array<uint8_t, kBmpHeaderSize> bmpHeader(int32_t lWidth, int32_t lHeight, i
 // Writes the header and then llCount pixel bytes read from srcFd (from its
 // current offset) as the file sPath; a relative name is taken relative to the
 // current folder. False, with the old file untouched and no temporary file
-// left, when any step fails.
+// left, when any step fails, and also when the name leads through another
+// user's symbolic link, names another user's file in a sticky folder, or
+// holds something that is not a bitmap (platform/write_target.h): the name
+// comes from a settings file other operators may write.
 bool booWriteBmp(const std::string& sPath, const std::array<uint8_t, kBmpHeaderSize>& header, int srcFd,
                  size_t llCount);
 

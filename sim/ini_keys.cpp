@@ -4,19 +4,11 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "platform/profile_string.h"
+#include "platform/link_spec.h"
 
 namespace sim {
 
-std::string sIniText(const std::string& sIniPath, const char* key) {
-    char buf[1024] = {};
-    platform::GetPrivateProfileStringA(kIniSection, key, "", buf, sizeof buf, sIniPath.c_str());
-    std::string value(buf);
-    const auto first = value.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    const auto last = value.find_last_not_of(" \t\r");
-    return value.substr(first, last - first + 1);
-}
+std::string sIniText(const std::string& sIniPath, const char* key) { return platform::sZyrPan2Text(sIniPath, key); }
 
 std::optional<int64_t> lIniNumber(const std::string& sIniPath, const char* key) {
     const std::string text = sIniText(sIniPath, key);

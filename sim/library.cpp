@@ -13,10 +13,8 @@
 namespace sim {
 namespace {
 
-bool booVirtualSensorChosen(const std::string& sIniPath) {
-    if (parseLinkSpec(sIniText(sIniPath, "Link")).kind == LinkSpec::Kind::Sim) return true;
-    return ::strcasecmp(sIniText(sIniPath, "Sensor").c_str(), "sim") == 0;
-}
+// The console reads the same rule to show the operator a simulated sensor.
+bool booVirtualSensorChosen(const std::string& sIniPath) { return platform::readUnitChoice(sIniPath).booSimulatedSensor; }
 
 }  // namespace
 

@@ -58,11 +58,12 @@ in_root stat -c '%A %U:%G %n' /var/lib/zyr-pan-weq "$settings"
 step "an operator in the group zyrpan"
 in_root id "$user" >/dev/null 2>&1 || in_root useradd -m -G zyrpan "$user"
 in_root id "$user"
-# Short unit timings, so that the exposure takes seconds; written by the
-# operator, into [ZyrPan2], the file's last section.
-as_operator sh -c "printf '%s\n' AnswerDelay=50 MoveTime=300 ReadyTime=400 HandSwitchDelay=400 \
+# The package's default has no Link: the simulated unit, and short unit
+# timings, so that the exposure takes seconds; written by the operator, into
+# [ZyrPan2], the file's last section.
+as_operator sh -c "printf '%s\n' Link=sim AnswerDelay=50 MoveTime=300 ReadyTime=400 HandSwitchDelay=400 \
     XrayDelay=200 XrayOn=2500 XrayGap=200 CoolTime=1 ImageBinning=2 >> $settings"
-in_root rm -f /tmp/ZYR_PAN_WEQ.bmp
+in_root rm -f /home/$user/ZYR_PAN_WEQ.bmp
 
 # A display number no other X server holds.
 n=150
@@ -126,7 +127,7 @@ status=0
 wait "$runner" || status=$?
 echo "exit status $status"
 [ "$status" -eq 0 ] || fail "the exposure did not end with the image"
-bmp=$root/tmp/ZYR_PAN_WEQ.bmp
+bmp=$root/home/$user/ZYR_PAN_WEQ.bmp  # SaveFileName=~/ZYR_PAN_WEQ.bmp
 field() { od -An -tu"$1" -j"$2" -N"$1" "$bmp" | tr -d ' '; }
 [ "$(head -c 2 "$bmp")" = "BM" ] || fail "no bitmap"
 echo "bitmap: $(field 4 18) x $(field 4 22) pixels, $(field 2 28) bits, $(stat -c %s "$bmp") bytes"

@@ -1,48 +1,78 @@
-// Only one copy of the console runs per program folder: a second copy sees
-// the first at once, a copy in another folder runs, and a copy that crashed
-// leaves nothing that blocks the next start.
+// One console per settings file, whoever runs it: a second copy sees the
+// first at once, also under another user and through a link to the same
+// file; a copy with a file of its own runs; a copy that crashed leaves
+// nothing that blocks the next start.
 #include <gtest/gtest.h>
+#include <grp.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "platform/single_instance.h"
 #include "tests/platform/forked.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
-// A folder of this test run's own, so that runs side by side do not meet.
-const std::string kFolder = "/opt/zyr-" + std::to_string(getpid());
-
-// What a freshly started copy answers for the name.
-std::string sOtherCopy(const std::string& sName) {
+// What a freshly started copy answers for the settings file, as the user
+// uid (the same user when 0).
+std::string sOtherCopy(const std::string& sSettings, uid_t uid = 0) {
     zyrtest::Forked copy([&](const zyrtest::Report& report) {
         platform::vReleaseInstance();  // it holds nothing of this copy's
-        report(platform::booPrevInstance(sName) ? "running" : "first");
+        if (uid != 0 && (setgroups(0, nullptr) != 0 || setgid(uid) != 0 || setuid(uid) != 0)) {
+            report("cannot change user");
+            return;
+        }
+        report(platform::booPrevInstance(sSettings) ? "running" : "first");
     });
     return copy.sLine();
 }
 
-TEST(SingleInstance, SecondCopyInTheSameFolderSeesTheFirst) {
-    const std::string sLong = kFolder + std::string(200, 'a');  // longer than a socket name
-    EXPECT_FALSE(platform::booPrevInstance(kFolder + "/ZYR_PAN_WEQ"));
-    EXPECT_FALSE(platform::booPrevInstance(kFolder + "/ZYR_PAN_WEQ")) << "asking again is no other copy";
-    EXPECT_FALSE(platform::booPrevInstance(sLong + "1/ZYR_PAN_WEQ"));
-    EXPECT_EQ(sOtherCopy(kFolder + "/ZYR_PAN_WEQ"), "running");
-    EXPECT_EQ(sOtherCopy(kFolder + "2/ZYR_PAN_WEQ"), "first") << "another program folder";
-    EXPECT_EQ(sOtherCopy(sLong + "1/ZYR_PAN_WEQ"), "running");
-    EXPECT_EQ(sOtherCopy(sLong + "2/ZYR_PAN_WEQ"), "first");
-    platform::vReleaseInstance();
+class SingleInstance : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* sub : {"a", "b", "c"}) std::filesystem::create_directory(dir_.file(sub));
+        for (const char* f : {"a/ZYR_PAN_WEQ.ini", "b/ZYR_PAN_WEQ.ini"}) zyrtest::writeBytes(dir_.file(f), "[ZYR_PAN_WEQ]\n");
+        // c's settings file is a's, as an installed program folder links to it.
+        std::filesystem::create_symlink(dir_.file("a/ZYR_PAN_WEQ.ini"), dir_.file("c/ZYR_PAN_WEQ.ini"));
+    }
+    void TearDown() override { platform::vReleaseInstance(); }
+    zyrtest::TempDir dir_;
+};
+
+TEST_F(SingleInstance, SecondCopyOnTheSameSettingsSeesTheFirst) {
+    const std::string a = dir_.file("a/ZYR_PAN_WEQ.ini");
+    EXPECT_EQ(sOtherCopy(a), "first") << "nobody runs yet";
+    EXPECT_FALSE(platform::booPrevInstance(a));
+    EXPECT_FALSE(platform::booPrevInstance(a)) << "asking again is no other copy";
+    EXPECT_EQ(sOtherCopy(a), "running");
+    EXPECT_EQ(sOtherCopy(dir_.file("c/ZYR_PAN_WEQ.ini")), "running") << "the same file through a link";
+    EXPECT_EQ(sOtherCopy(dir_.file("b/ZYR_PAN_WEQ.ini")), "first") << "a settings file of its own";
 }
 
-TEST(SingleInstance, CrashedCopyLeavesNothingBehind) {
-    zyrtest::Forked first([](const zyrtest::Report& report) {
+TEST_F(SingleInstance, AnotherUserSeesTheFirstToo) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to start a copy as another user";
+    ASSERT_EQ(chmod(dir_.path().c_str(), 0755), 0);
+    const std::string a = dir_.file("a/ZYR_PAN_WEQ.ini");
+    EXPECT_EQ(sOtherCopy(a, 65534), "first");
+    EXPECT_FALSE(platform::booPrevInstance(a));
+    EXPECT_EQ(sOtherCopy(a, 65534), "running");
+    EXPECT_EQ(sOtherCopy(dir_.file("c/ZYR_PAN_WEQ.ini"), 65534), "running");
+    EXPECT_EQ(sOtherCopy(dir_.file("b/ZYR_PAN_WEQ.ini"), 65534), "first");
+}
+
+TEST_F(SingleInstance, CrashedCopyLeavesNothingBehind) {
+    const std::string a = dir_.file("a/ZYR_PAN_WEQ.ini");
+    zyrtest::Forked first([&](const zyrtest::Report& report) {
         platform::vReleaseInstance();
-        report(platform::booPrevInstance(kFolder + "/ZYR_PAN_WEQ") ? "running" : "first");
+        report(platform::booPrevInstance(a) ? "running" : "first");
         for (;;) pause();
     });
     ASSERT_EQ(first.sLine(), "first");
-    EXPECT_TRUE(platform::booPrevInstance(kFolder + "/ZYR_PAN_WEQ"));
+    EXPECT_TRUE(platform::booPrevInstance(a));
     first.vKill();
-    EXPECT_FALSE(platform::booPrevInstance(kFolder + "/ZYR_PAN_WEQ"));
-    platform::vReleaseInstance();
+    EXPECT_FALSE(platform::booPrevInstance(a));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.file("a")), {}), 1) << "no file made for it";
 }
 
 }  // namespace

@@ -129,7 +129,7 @@ TEST_F(SensorImage, BitmapBytes) {
 TEST_F(SensorImage, TheBitmapReplacesTheOldOneWholeOrNotAtAll) {
     vPattern(200, 100);
     const std::string bmp = dir_.file("image.bmp");
-    zyrtest::writeBytes(bmp, "old image");
+    zyrtest::writeBytes(bmp, "BM old image");
     rlimit old{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
     const rlimit small{4096, old.rlim_max};  // the file system refuses the write half-way; it binds root too
@@ -139,7 +139,7 @@ TEST_F(SensorImage, TheBitmapReplacesTheOldOneWholeOrNotAtAll) {
     setrlimit(RLIMIT_FSIZE, &old);
     signal(SIGXFSZ, prev);
     EXPECT_EQ(failed, -93);
-    EXPECT_EQ(zyrtest::readBytes(bmp), "old image");
+    EXPECT_EQ(zyrtest::readBytes(bmp), "BM old image");
     EXPECT_EQ(folder(dir_.path()), (Texts{"ZYR_PAN_WEQ.DAT", "ZYR_PAN_WEQ.ini", "image.bmp"}));
     ASSERT_EQ(lSave(bmp, 200, 100), 0);
     EXPECT_EQ(zyrtest::readBytes(bmp).size(), 1078u + 200 * 100);

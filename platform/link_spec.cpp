@@ -1,9 +1,13 @@
-#include "sim/link_spec.h"
+#include "platform/link_spec.h"
+
+#include <strings.h>
 
 #include <algorithm>
 #include <cctype>
 
-namespace sim {
+#include "platform/profile_string.h"
+
+namespace platform {
 namespace {
 
 bool booDigits(const std::string& s) {
@@ -56,4 +60,22 @@ LinkSpec parseLinkSpec(const std::string& text) {
     return spec;
 }
 
-}  // namespace sim
+UnitChoice readUnitChoice(const std::string& sIniPath) {
+    UnitChoice choice;
+    choice.link = parseLinkSpec(sZyrPan2Text(sIniPath, "Link"));
+    choice.booSimulatedSensor = choice.link.kind == LinkSpec::Kind::Sim ||
+                                ::strcasecmp(sZyrPan2Text(sIniPath, "Sensor").c_str(), "sim") == 0;
+    return choice;
+}
+
+std::string sZyrPan2Text(const std::string& sIniPath, const char* key) {
+    char buf[1024] = {};
+    GetPrivateProfileStringA("ZyrPan2", key, "", buf, sizeof buf, sIniPath.c_str());
+    std::string value(buf);
+    const auto first = value.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    const auto last = value.find_last_not_of(" \t\r");
+    return value.substr(first, last - first + 1);
+}
+
+}  // namespace platform
