@@ -54,42 +54,6 @@ INSTANTIATE_TEST_SUITE_P(
         ShownCase{1, 2, 1, "Setting - 【TMJ Lateral (Middle)】|70|6"},
         ShownCase{2, 2, 1, "設定 - 【顎関節 側面 (中)】|70|6"}));
 
-struct InputCase {
-    const char *volt, *elec;
-    int32_t lWrong;  // 0 both taken, -1 the voltage named, -2 the current
-};
-class FrmSettingInput : public FrmSettingTest, public ::testing::WithParamInterface<InputCase> {};
-
-// Faults: a limit moved by one on either side, an odd current taken, text
-// that is no number taken, the current named when both are wrong, the focus
-// left elsewhere or its text not selected for retyping, a box that takes a
-// third character, wrong input that asks or writes anyway.
-TEST_P(FrmSettingInput, TakesOnlyWhatTheUnitCanExpose) {
-    const InputCase c = GetParam();
-    lBoxAnswer_ = platform::IDNO;
-    frmSetting& d = open(1, 1);
-    d.Show(false);
-    QApplication::setActiveWindow(&d);
-    d.txtVolt->setText(c.volt);
-    d.txtElec->setText(c.elec);
-    d.cmdReg->setFocus();
-    d.cmdReg_Click();
-    EXPECT_EQ(sJoined(boxTexts()),
-              c.lWrong == 0 ? "Setting value will be changed. Is it OK?" : "Input value is incorrect.");
-    if (c.lWrong == 0) return;
-    EXPECT_EQ(boxes_.empty() ? nullptr : boxes_[0].hOwner, d.hWnd());
-    ui::TextBox* pWrong = c.lWrong == -1 ? d.txtVolt : d.txtElec;
-    EXPECT_TRUE(pWrong->hasFocus());
-    EXPECT_EQ(pWrong->selText(), pWrong->text());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Limits, FrmSettingInput,
-    ::testing::Values(InputCase{"60", "2", 0}, InputCase{"80", "8", 0}, InputCase{"605", "6", 0},
-                      InputCase{"59", "2", -1}, InputCase{"81", "8", -1}, InputCase{"", "4", -1},
-                      InputCase{"ab", "3", -1}, InputCase{"70", "0", -2}, InputCase{"70", "3", -2},
-                      InputCase{"70", "10", -2}, InputCase{"70", "x", -2}));
-
 // The text with one key's value replaced.
 std::string sWithKey(std::string sText, const std::string& sKey, const std::string& sValue) {
     const size_t b = sText.find("\n" + sKey + "=") + sKey.size() + 2;
@@ -111,6 +75,7 @@ struct RegCase {
     const char *ask, *told;  // the question and the message after it
     const char *fileVolt, *fileElec;  // the size's two keys afterwards
     bool booSaved;                     // the record took them, the dialog closed
+    int iWrong = 0;                    // the box named as wrong: 1 voltage, 2 current
 };
 class FrmSettingReg : public FrmSettingTest, public ::testing::WithParamInterface<RegCase> {};
 
@@ -118,7 +83,10 @@ class FrmSettingReg : public FrmSettingTest, public ::testing::WithParamInterfac
 // the voltage, the typed text stored instead of its number, a record changed
 // though a write failed or the answer was No, Cancel that writes, the dialog
 // left open after saving or closed after a failure, a message text number
-// wrong in either language.
+// wrong in either language. Of the input: a limit moved by one on either
+// side, an odd current taken, text that is no number taken, the current
+// named when both are wrong, the focus left elsewhere or its text not
+// selected for retyping, a box that takes a third character.
 TEST_P(FrmSettingReg, WritesVoltageThenCurrentOnlyWhenConfirmed) {
     const RegCase c = GetParam();
     lBoxAnswer_ = c.way == Way::No ? platform::IDNO : platform::IDYES;
@@ -130,6 +98,9 @@ TEST_P(FrmSettingReg, WritesVoltageThenCurrentOnlyWhenConfirmed) {
     s_iWrites = 0;
     if (c.way == Way::VoltFails) chmod(sIniPath().c_str(), 0444);
     if (c.way == Way::ElecFails) platform::vSetReplaceHook(&vFirstWriteLocks);
+    d.Show(false);
+    QApplication::setActiveWindow(&d);
+    d.cmdReg->setFocus();
     ASSERT_TRUE(c.way == Way::Cancel ? d.cmdCancel->click() : d.cmdReg->click());
 
     EXPECT_EQ(sJoined(boxTexts()), std::string(c.ask ? c.ask : "") + (c.told ? "|" + std::string(c.told) : ""));
@@ -139,10 +110,16 @@ TEST_P(FrmSettingReg, WritesVoltageThenCurrentOnlyWhenConfirmed) {
     EXPECT_EQ(App.g_tModeCond[c.g].lVoltDef[c.s], c.booSaved ? std::stoi(c.fileVolt) : tBefore.lVoltDef[c.s]);
     EXPECT_EQ(App.g_tModeCond[c.g].lElecDef[c.s], c.booSaved ? std::stoi(c.fileElec) : tBefore.lElecDef[c.s]);
     EXPECT_EQ(d.isLoaded(), !c.booSaved && c.way != Way::Cancel);
+    if (c.iWrong == 0) return;
+    EXPECT_EQ(boxes_.empty() ? nullptr : boxes_[0].hOwner, d.hWnd());
+    ui::TextBox* pWrong = c.iWrong == 1 ? d.txtVolt : d.txtElec;
+    EXPECT_TRUE(pWrong->hasFocus());
+    EXPECT_EQ(pWrong->selText(), pWrong->text());
 }
 
 constexpr const char* ASK = "Setting value will be changed. Is it OK?";
 constexpr const char* ASK_JA = "設定値を変更します。よろしいですか？";
+constexpr const char* WRONG = "Input value is incorrect.";
 
 INSTANTIATE_TEST_SUITE_P(
     Outcomes, FrmSettingReg,
@@ -150,7 +127,15 @@ INSTANTIATE_TEST_SUITE_P(
         RegCase{"Yes", 1, Way::Yes, 0, 0, "60", "2", ASK, "Setting was saved.", "60", "2", true},
         RegCase{"YesJa", 2, Way::Yes, 1, 2, "80", "8.", ASK_JA, "設定を保存しました。", "80", "8", true},
         RegCase{"No", 1, Way::No, 2, 0, "61", "2", ASK, nullptr, "74", "8", false},
-        RegCase{"WrongJa", 2, Way::Yes, 0, 2, "70", "3", "入力値が正しくありません。", nullptr, "66", "4", false},
+        RegCase{"ThirdCharacterCut", 1, Way::Yes, 2, 1, "605", "6", ASK, "Setting was saved.", "60", "6", true},
+        RegCase{"ElecOddJa", 2, Way::Yes, 0, 2, "70", "3", "入力値が正しくありません。", nullptr, "66", "4", false, 2},
+        RegCase{"VoltBelow", 1, Way::Yes, 1, 0, "59", "2", WRONG, nullptr, "70", "6", false, 1},
+        RegCase{"VoltAbove", 1, Way::Yes, 1, 0, "81", "8", WRONG, nullptr, "70", "6", false, 1},
+        RegCase{"VoltEmpty", 1, Way::Yes, 1, 0, "", "4", WRONG, nullptr, "70", "6", false, 1},
+        RegCase{"BothWrongVoltNamed", 1, Way::Yes, 1, 0, "ab", "3", WRONG, nullptr, "70", "6", false, 1},
+        RegCase{"ElecZero", 1, Way::Yes, 1, 0, "70", "0", WRONG, nullptr, "70", "6", false, 2},
+        RegCase{"ElecTen", 1, Way::Yes, 1, 0, "70", "10", WRONG, nullptr, "70", "6", false, 2},
+        RegCase{"ElecText", 1, Way::Yes, 1, 0, "70", "x", WRONG, nullptr, "70", "6", false, 2},
         RegCase{"VoltFails", 1, Way::VoltFails, 1, 0, "77", "4", ASK, "Setting could not be saved.", "70", "6", false},
         RegCase{"ElecFailsJa", 2, Way::ElecFails, 2, 1, "78", "4", ASK_JA, "設定を保存できませんでした。", "78", "6", false},
         RegCase{"Cancel", 1, Way::Cancel, 0, 1, "61", "2", nullptr, nullptr, "72", "6", false}),

@@ -91,13 +91,3 @@ TEST_F(ConsoleE2eTest, SecondCopyEndsSilentlyAndCloseEndsWithoutImage) {
     EXPECT_FALSE(QFile::exists(sImage_));
     EXPECT_TRUE(workFolders().isEmpty());
 }
-
-TEST_F(ConsoleE2eTest, MissingLibraryEndsWithStatusTwo) {
-    QFile::remove(con_.stage() + "/libZyrPan2.so");
-    QProcess* pProg = pStartProgram();
-    ASSERT_NE(pProg, nullptr);
-    ASSERT_TRUE(con_.booConfirmBox(20000)) << "no message about the library";
-    ASSERT_TRUE(pProg->waitForFinished(15000));
-    EXPECT_EQ(pProg->exitCode(), 2);
-    EXPECT_TRUE(workFolders().isEmpty());
-}

@@ -29,8 +29,7 @@ struct AnswerCase {
 };
 
 const std::vector<AnswerCase> kAnswers = {
-    {"e5", {}, "e5", "stat 9", 1, 9, 0},
-    {"T0", {.lStat = 21}, "T0", "stat 0", 1, 0, 0},
+    {"e5", {}, "e5", "stat 9", 1, 9, 0}, {"T0", {.lStat = 21}, "T0", "stat 0", 1, 0, 0},
     {"T45", {}, "T45", "stat 21", 1, 21, 0},
     {"s0", {.lStat = 1}, "s0", "box Sensor is not connected.; unload", 0, 1, 0},
     {"s2", {}, "s2", "sensmdu flag 1; stat 1; > c1", 1, 1, 0},
@@ -60,8 +59,7 @@ const std::vector<AnswerCase> kAnswers = {
     {"d1InState15", {.lStat = 15}, "d1", "stat 16; ready 2", 1, 16, 0},
     {"d1InState3", {.lStat = 3}, "d1", "stat 0; ready 0", 1, 0, 1},
     {"d1AfterTheExposureCommand", {.lStat = 7, .lMoveKind = 1}, "d1", "checkpict init; stat 10; ready 2", 1, 10, 1},
-    {"S1", {.lStat = 10, .lMoveKind = 1}, "S1", "", 1, 10, 1},
-    {"E1", {.lStat = 11}, "E1", "showstat", 1, 11, 0},
+    {"S1", {.lStat = 10, .lMoveKind = 1}, "S1", "", 1, 10, 1}, {"E1", {.lStat = 11}, "E1", "showstat", 1, 11, 0},
     {"X0", {.lStat = 10}, "X0", "", 1, 10, 0},
     {"d0WithNoImage", {.lStat = 7}, "d0", "stat 8; ready 0; > d0; stat 1; > c1", 1, 1, 0},
     {"d0WithImagesYes", {.lStat = 11, .lPictNo = 1, .lBox = 6}, "d0",
@@ -70,10 +68,8 @@ const std::vector<AnswerCase> kAnswers = {
     {"d0Refused", {.lStat = 10, .booRefused = true}, "d0", "stat 8; ready 0; > d0; " + kRefused + "; unload", 0, 8, 0},
     {"z1", {.lStat = 16}, "z1", "stat 17", 1, 17, 0},
     // Anything else, matched exactly and with case, is only shown.
-    {"E2", {.lStat = 11}, "E2", kUnclear, 1, 11, 0},
-    {"UpperCaseD1", {.lStat = 7}, "D1", kUnclear, 1, 7, 0},
-    {"r1WithABlank", {.lStat = 1}, "r1 ", kUnclear, 1, 1, 0},
-    {"s4", {.lStat = 1}, "s4", kUnclear, 1, 1, 0},
+    {"E2", {.lStat = 11}, "E2", kUnclear, 1, 11, 0}, {"UpperCaseD1", {.lStat = 7}, "D1", kUnclear, 1, 7, 0},
+    {"r1WithABlank", {.lStat = 1}, "r1 ", kUnclear, 1, 1, 0}, {"s4", {.lStat = 1}, "s4", kUnclear, 1, 1, 0},
     {"Empty", {}, "", kUnclear, 1, 0, 0},
 };
 

@@ -134,24 +134,4 @@ TEST_F(LinkTest, WithoutABaseTitleOnlyTheTestKeyOffSetsTheTitle) {
     EXPECT_EQ(frm.captions, std::vector<std::string>{""});
 }
 
-TEST_F(LinkTest, EquipmentSwitchesGoOutInOrderAndAFailedOneReleasesTheDevice) {
-    const int32_t kPreHeat[6] = {226, 234, 240, 247, 254, 254};  // kept in the settings only
-    // The library's result of each send, how the unit answers, the two
-    // switches, the result and what the console does.
-    using Row = std::tuple<std::deque<int32_t>, Reply, int32_t, int32_t, int32_t, std::string>;
-    const std::string kRelease = "lib ResetAll; lib SetDeviceFree; ";
-    for (const auto& [results, reply, lAutoPower, lDisplay, lResult, seen] : std::vector<Row>{
-             {{}, Ack, 1, 0, 0, "dialog disabled; > ap1; dialog disabled; > sp0"},
-             {{}, Silent, 1, 1, 10003, "dialog disabled; > ap1; > ap1; > ap1; > ap1; " + kRelease + kNoAck},
-             {{0, -1}, Ack, 0, 1, -1, "dialog disabled; > ap0; dialog disabled; > sp1; " + kRelease + kRefused}}) {
-        scripted::vReset(clock_);
-        unit().queued["Ether232Send"] = results;
-        unit().reply = reply;
-        RecordingDialog dlg;
-        EXPECT_EQ(lSendEquipSetting(2, lAutoPower, lDisplay, kPreHeat, dlg), lResult);
-        // The dialog stays open: the main window is neither locked nor closed.
-        EXPECT_EQ(sTraceOf({"dialog", "> ", "lib", "box", "unload", "disabled"}), seen);
-    }
-    for (const auto& b : boxes_) EXPECT_EQ(b.hOwner, &frm);  // over the main window
-}
 }  // namespace

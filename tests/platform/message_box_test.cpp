@@ -13,15 +13,13 @@
 using QBox = QMessageBox;
 
 TEST(MessageBox, ShowsItsStyleAndAnswersWhatWasPressed) {
-    struct tCase {
-        uint32_t style;
-        QBox::StandardButton press;  // NoButton: closed with Escape or by the window manager
-        int32_t lAnswer;
-    };
-    const tCase kCases[] = {{64, QBox::Ok, 1}, {64, QBox::NoButton, 1}, {292, QBox::Yes, 6}, {292, QBox::No, 7},
-                            {292, QBox::NoButton, 7}};
+    // The style, the button pressed (NoButton: closed with Escape or by the
+    // window manager) and the answer.
+    const std::tuple<uint32_t, QBox::StandardButton, int32_t> kCases[] = {
+        {64, QBox::Ok, 1}, {64, QBox::NoButton, 1}, {292, QBox::Yes, 6}, {292, QBox::No, 7}, {292, QBox::NoButton, 7}};
     const std::string sText = "撮影\r\nDo you generate image?";
-    for (const tCase& c : kCases) {
+    for (const auto& [style, pressed, lAnswer] : kCases) {
+        const QBox::StandardButton press = pressed;  // a lambda below takes it
         QWidget owner;
         std::string seen = "no modal box";
         QTimer::singleShot(0, [&] {
@@ -30,10 +28,10 @@ TEST(MessageBox, ShowsItsStyleAndAnswersWhatWasPressed) {
             seen = std::to_string(box->icon()) + "|" + std::to_string(box->standardButtons().toInt()) + "|" +
                    std::to_string(box->standardButton(box->defaultButton())) + "|" + box->windowTitle().toStdString() +
                    "|" + box->text().toStdString() + "|" + (box->parentWidget() == &owner && box->isModal() ? "modal" : "");
-            c.press == QBox::NoButton ? box->reject() : box->button(c.press)->click();
+            press == QBox::NoButton ? box->reject() : box->button(press)->click();
         });
-        EXPECT_EQ(platform::MessageBoxA(&owner, sText.c_str(), "Tolvek E", c.style), c.lAnswer);
-        const bool booQuestion = c.style == 292;
+        EXPECT_EQ(platform::MessageBoxA(&owner, sText.c_str(), "Tolvek E", style), lAnswer);
+        const bool booQuestion = style == 292;
         const QBox::StandardButtons buttons = booQuestion ? QBox::Yes | QBox::No : QBox::Ok;
         EXPECT_EQ(seen, std::to_string(booQuestion ? QBox::Question : QBox::Information) + "|" +
                             std::to_string(buttons.toInt()) + "|" + std::to_string(booQuestion ? QBox::No : QBox::Ok) +

@@ -2,10 +2,6 @@
 // whole: the console is switched off at any moment, and the next start reads
 // this file first.
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <sys/inotify.h>
-
-#include <climits>
 
 #include "platform/atomic_file.h"
 #include "platform/profile_string.h"
@@ -40,25 +36,6 @@ TEST(ProfileKill, KilledBeforeTheRenameLeavesTheOldFile) {
     // What the dead writer left does not hinder the next write.
     ASSERT_NE(platform::WritePrivateProfileStringA("ZYR_PAN_WEQ", "Volt", "80", sPath.c_str()), 0);
     EXPECT_EQ(zyrtest::readBytes(sPath), sWith("80"));
-}
-
-// Kills a writer of a large value at the first change in the folder, in the
-// middle of its writing: the file is the old one or the new one, never a mixture.
-TEST(ProfileKill, KilledWhileWritingLeavesOldOrNewFile) {
-    zyrtest::TempDir dir;
-    const std::string sPath = dir.file("ZYR_PAN_WEQ.ini");
-    zyrtest::writeBytes(sPath, kOld);
-    pollfd watch{inotify_init1(IN_CLOEXEC), POLLIN, 0};
-    ASSERT_GE(inotify_add_watch(watch.fd, dir.path().c_str(), IN_CREATE | IN_MODIFY), 0);
-    const std::string sBig(16u << 20, 'v');
-    zyrtest::Forked writer([&](const zyrtest::Report&) {
-        platform::WritePrivateProfileStringA("ZYR_PAN_WEQ", "Volt", sBig.c_str(), sPath.c_str());
-    });
-    EXPECT_EQ(poll(&watch, 1, 10000), 1) << "the writer did not touch the folder";
-    writer.vKill();
-    close(watch.fd);
-    const std::string sNow = zyrtest::readBytes(sPath);
-    EXPECT_TRUE(sNow == kOld || sNow == sWith(sBig)) << "a half-written file of " << sNow.size() << " bytes";
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// The string table, spot-checked by number in both languages, and the
-// choice of language.
+// The string table, spot-checked by number in both languages (the console's
+// tests read many more texts where they are shown), and the choice of
+// language.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -18,16 +19,12 @@ static std::string sText(int lang, int32_t lNo) {
 TEST(StringTable, TextsByNumberInEnglishAndJapanese) {
     const std::tuple<int32_t, const char*, const char*> kRows[] = {
         {10417, "Exposure was interrupted.\nDo you generate image?", "撮影が中断されました。\n画像を作成しますか？"},
-        {10499, "Film Sending Speed Data File Reading Error", "フィルム送り速度データファイルの読み込みエラー"},
         {11464, "Set preheat value correctly.\n(Valid value: 0 - 255)",
          "プレヒート値を正しく設定してください。\n(有効な値: 0 - 255)"},
         {11499, "Wait for", "残り # 秒"},
-        {12404, "Tube current ", "管電流"},
         {12438, "Panorama 10 Sec. Adult", "パノラマ 10秒 成人"},
         {20101, "Confirm power supply of equipment and connection of sensor.\nIf it can't restore, please contact to serviceman.",
          "装置の電源とセンサの接続を確認してください。\n復旧しない場合は、サービス担当者に連絡してください。"},
-        {21005, "Communication Error between PC and  MAIN CPU.", "PCとメインCPUの間の通信エラー"},
-        {21019, "READY command : During stop motion", "READYコマンド : 停止動作中"},
         {21099, "Not defined error e100", "未定義のエラー e100"}};
     for (const auto& [lNo, sEnglish, sJapanese] : kRows) {
         EXPECT_EQ(sText(1, lNo), sEnglish) << lNo;

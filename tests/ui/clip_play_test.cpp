@@ -1,9 +1,7 @@
-// Playing clips: the animation area as the console drives it, the clips the
-// build stages for the console, and clips written by ffmpeg.
+// Playing clips: the animation area as the console drives it, and the clips
+// the build stages for the console.
 #include <gtest/gtest.h>
 
-#include <QProcess>
-#include <QStandardPaths>
 #include <cstdlib>
 
 #include "tests/support/temp_dir.h"
@@ -98,39 +96,5 @@ INSTANTIATE_TEST_SUITE_P(Console, StagedClip,
                                            std::pair{"TAKEIMG", QSize(400, 140)}, std::pair{"GETIMG", QSize(400, 140)},
                                            std::pair{"PROIMG", QSize(400, 140)}),
                          [](const auto& info) { return std::string(info.param.first); });
-
-class FfmpegClip : public ::testing::TestWithParam<const char*> {};
-
-// Uncompressed clips as ffmpeg writes them (24-bit, and 8-bit with a
-// palette) play with the colours ffmpeg itself decodes from the same file.
-TEST_P(FfmpegClip, PlaysWithTheColoursFfmpegDecodes) {
-    ASSERT_FALSE(QStandardPaths::findExecutable("ffmpeg").isEmpty())
-        << "ffmpeg is missing: build.sh installs it with the other packages the README lists";
-    auto ffmpeg = [](const QStringList& args) {
-        QProcess p;
-        p.start("ffmpeg", QStringList{"-nostdin", "-v", "error", "-y"} + args);
-        return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    };
-    zyrtest::TempDir dir;
-    const QString avi = QString::fromStdString(dir.file("clip.avi"));
-    const QString raw = QString::fromStdString(dir.file("clip.rgb"));
-    ASSERT_TRUE(ffmpeg({"-f", "lavfi", "-i", "testsrc=size=64x48:rate=10", "-t", "1", "-c:v", "rawvideo", "-pix_fmt",
-                        GetParam(), avi}));
-    ASSERT_TRUE(ffmpeg({"-i", avi, "-f", "rawvideo", "-pix_fmt", "rgb24", raw}));
-    const std::string want = zyrtest::readBytes(raw.toStdString());
-    AviClip clip;
-    std::string why;
-    ASSERT_TRUE(clip.loadFile(avi.toStdString(), &why)) << why;
-    const std::vector<QImage> frames = clip.decodeAll();
-    ASSERT_EQ(std::pair(frames.size(), want.size()), std::pair(size_t{10}, size_t{10 * 64 * 48 * 3}));
-    for (size_t f = 0; f < frames.size(); ++f) {
-        const auto* bytes = reinterpret_cast<const uchar*>(want.data()) + f * 64 * 48 * 3;
-        const QImage decoded(bytes, 64, 48, 64 * 3, QImage::Format_RGB888);
-        EXPECT_EQ(frames[f].convertToFormat(QImage::Format_RGB888), decoded) << "frame " << f;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(PixelFormats, FfmpegClip, ::testing::Values("bgr24", "pal8"),
-                         [](const auto& info) { return std::string(info.param); });
 
 }  // namespace
