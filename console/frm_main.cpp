@@ -7,6 +7,7 @@
 
 #include "app/app_state.h"
 #include "console/exposure_record.h"
+#include "console/image_spool.h"
 #include "platform/program_folder.h"
 #include "platform/single_instance.h"
 #include "sensor/sensor_steps.h"
@@ -73,6 +74,7 @@ int32_t frmMain::l_GetImageProc(const std::string& sFolder) {
     const int32_t lRet = ::l_GetImageProc(*this, sFolder);
     // The record follows the bitmap it describes.
     if (lRet == 0 && App.g_lSaveInfo == 1) vWriteExposureRecord();
+    if (lRet == 0) vSpoolImage(hWnd());
     return lRet;
 }
 

@@ -8,6 +8,7 @@
 #include "app/messages.h"
 #include "app/run_end.h"
 #include "app/settings.h"
+#include "console/dicom_start.h"
 #include "console/frm_main.h"
 #include "platform/program_folder.h"
 #include "sensor/sensor_steps.h"
@@ -46,6 +47,7 @@ bool booLoadLibrary() {
 int iRun() {
     vSetStartValues();
     if (!booReadSetting()) return EXIT_NOT_STARTED;  // the reader said why
+    if (int iStatus = 0; !booDicomStart(iStatus)) return iStatus;
     if (!booLoadLibrary()) return EXIT_NOT_STARTED;
 
     auto frm = std::make_unique<frmMain>();
