@@ -3,6 +3,7 @@
 #include <dcmtk/dcmdata/dcostrmb.h>
 #include <dcmtk/dcmdata/dctk.h>
 
+#include <charconv>
 #include <ctime>
 #include <vector>
 
@@ -48,10 +49,11 @@ tStamp tLocal(int64_t llMs) {
     return {sDate, sTime, sOffset};
 }
 
+// A decimal string (DS) with a point, whatever the operator's locale.
 std::string sDecimal(double d) {
     char s[32];
-    std::snprintf(s, sizeof s, "%.6g", d);
-    return s;
+    const auto r = std::to_chars(s, s + sizeof s, d, std::chars_format::general, 8);
+    return std::string(s, r.ptr);
 }
 
 class tPut {

@@ -23,10 +23,13 @@ bool booMakeFolders(const std::string& sFolder, std::string& sWhy) {
     }
     const auto slash = sFolder.find_last_of('/');
     if (slash != std::string::npos && slash > 0 && !booMakeFolders(sFolder.substr(0, slash), sWhy)) return false;
-    if (::mkdir(sFolder.c_str(), 0770) != 0 && errno != EEXIST) {
+    if (::mkdir(sFolder.c_str(), 0770) != 0) {
+        if (errno == EEXIST) return true;  // another writer made it just now
         sWhy = sFailed("cannot make", sFolder);
         return false;
     }
+    // The group (the sender's) may write, whatever the umask; others nothing.
+    (void)::chmod(sFolder.c_str(), 0770);
     return true;
 }
 
