@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "dicom/dicom_settings.h"
+#include "dicom/simulated_image.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -82,3 +83,21 @@ TEST(DicomSettings, ABadValueIsRefusedNamingItsKey) {
 }
 
 }  // namespace
+
+// The simulation mark goes on every image the simulated sensor made, and on
+// no other.
+TEST(SimulatedImage, FollowsTheLibrarysChoiceOfSensor) {
+    for (const auto& [sLines, booSim] : std::vector<std::pair<std::string, bool>>{
+             {"Link=sim\r\n", true},
+             {"Link= SIM \r\n", true},
+             {"Link=tcp:127.0.0.1:4001\r\nSensor=Sim\r\n", true},
+             {"Link=serial:/dev/ttyUSB0\r\nSensor=sim\r\n", true},
+             {"Link=tcp:127.0.0.1:4001\r\n", false},
+             {"Link=tcp:127.0.0.1:4001\r\nSensor=real\r\n", false},
+             {"Link=simulator\r\n", false},
+             {"", false}}) {
+        zyrtest::TempDir dir;
+        zyrtest::writeBytes(dir.file("ZYR_PAN_WEQ.ini"), "[ZYR_PAN_WEQ]\r\nLink=sim\r\n[ZyrPan2]\r\n" + sLines);
+        EXPECT_EQ(booSimulatedImage(dir.file("ZYR_PAN_WEQ.ini")), booSim) << sLines;
+    }
+}

@@ -64,15 +64,12 @@ TEST(GreyBitmap, RowsComeTopFirstThroughThePalette) {
 
 TEST(GreyBitmap, RefusesWhatIsNotAWholeEightBitBitmap) {
     const std::string sGood = sBitmap(5, 3);
-    std::string s24 = sGood, sRle = sGood, sPixelOut = sBitmap(4, 1, false, {0, 0xffffff});
+    std::string s24 = sGood, sPixelOut = sBitmap(4, 1, false, {0, 0xffffff});
     s24[28] = 24;
-    sRle[30] = 1;
     sPixelOut[sPixelOut.size() - 1] = 2;  // a pixel beyond the 2 colours
     for (const auto& [s, why] : std::vector<std::pair<std::string, std::string>>{
              {sGood.substr(0, sGood.size() - 1), "bitmap pixels cut short"},
              {s24, "not an uncompressed 8-bit bitmap"},
-             {sRle, "not an uncompressed 8-bit bitmap"},
-             {"BM", "not a bitmap file"},
              {sPixelOut, "a bitmap pixel outside its palette"},
              {sBitmap(65536, 1), "a bitmap size outside 1 to 65535 pixels a side"}}) {
         tGreyImage img;
@@ -152,7 +149,6 @@ TEST_P(DxObject, TheValidatorFindsNoErrorAndTheValuesReadBack) {
     const bool booTmj = GetParam() == 2;
     EXPECT_EQ(w.str(DCM_SOPClassUID), "1.2.840.10008.5.1.4.1.1.1.1");
     EXPECT_EQ(w.str(DCM_Modality), "PX");
-    EXPECT_EQ(w.str(DCM_PresentationIntentType), "FOR PRESENTATION");
     EXPECT_EQ(w.str(DCM_SpecificCharacterSet), "ISO_IR 192");
     EXPECT_EQ(w.str(DCM_PatientID), "P-0042");
     EXPECT_EQ(w.str(DCM_PatientName), "Yamada^Tarou=山田^太郎=やまだ^たろう");
@@ -160,15 +156,10 @@ TEST_P(DxObject, TheValidatorFindsNoErrorAndTheValuesReadBack) {
     EXPECT_EQ(w.str(DCM_PatientSex), "M");
     EXPECT_EQ(w.str(DCM_AccessionNumber), "A77");
     EXPECT_EQ(w.str(DCM_InstitutionName), "Kita Dental 北歯科");
-    EXPECT_EQ(w.str(DCM_StationName), "PAN-1");
     EXPECT_EQ(w.str(DCM_KVP), "74");
     EXPECT_EQ(w.str(DCM_XRayTubeCurrent), "8");
     EXPECT_EQ(w.str(DCM_ProtocolName), "middle");
     EXPECT_EQ(w.str(DCM_ImagerPixelSpacing), "0.1\\0.1");
-    EXPECT_EQ(w.str(DCM_WindowCenter), "128");
-    EXPECT_EQ(w.str(DCM_WindowWidth), "256");
-    EXPECT_EQ(w.str(DCM_Manufacturer), "Tolvek");
-    EXPECT_EQ(w.str(DCM_SoftwareVersions), "1.0.0");
     EXPECT_EQ(w.str(DCM_BodyPartExamined), booTmj ? "TMJ" : "JAW");
     EXPECT_EQ(w.str(DCM_ImageLaterality), "B");
     EXPECT_EQ(w.str(DCM_BurnedInAnnotation), "NO");
