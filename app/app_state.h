@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/patient_keys.h"
+#include "dicom/dicom_settings.h"
 
 // Exposure conditions of one mode group.
 struct tModeCond {
@@ -29,8 +30,8 @@ struct tLinkRecord {
     bool booRecvPending = false;
 };
 
-// The exposure as the record for the imaging program tells it, noted when
-// the exposure command goes out (only with SaveInfo=1).
+// The exposure as the record for the imaging program and the image object
+// tell it, noted when the exposure command goes out.
 struct tExposureNote {
     int64_t llStartMs = 0;        // wall clock, ms since 1970 UTC
     int32_t lModeIdx = -1;
@@ -83,6 +84,10 @@ struct AppState {
 
     // Whom the image is for (options or worklist); used with [DICOM] Enabled=1.
     tPatientKeys g_tPatient;
+    // [DICOM] as read at start, and the first malformed patient option of
+    // the command line (empty when none).
+    tDicomSettings g_tDicom;
+    std::string g_sPatientOptionError;
 
     // Why the run ends (run_end.h) and the last failure the operator saw.
     std::string g_sRunEnd;

@@ -9,6 +9,8 @@
 #include "app/settings.h"
 #include "console/exposure_record.h"
 #include "console/save_targets.h"
+#include "console/image_spool.h"
+#include "platform/program_folder.h"
 #include "platform/single_instance.h"
 #include "sensor/sensor_steps.h"
 #include "ui/look.h"
@@ -79,6 +81,7 @@ int32_t frmMain::l_GetImageProc(const std::string& sFolder) {
     const int32_t lRet = ::l_GetImageProc(*this, sFolder);
     // The record follows the bitmap it describes.
     if (lRet == 0 && App.g_lSaveInfo == 1) vWriteExposureRecord(hWnd());
+    if (lRet == 0) vSpoolImage(hWnd());
     return lRet;
 }
 

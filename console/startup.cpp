@@ -8,8 +8,8 @@
 #include "app/messages.h"
 #include "app/run_end.h"
 #include "app/settings.h"
+#include "console/dicom_start.h"
 #include "console/frm_main.h"
-#include "console/worklist_start.h"
 #include "platform/program_folder.h"
 #include "sensor/sensor_steps.h"
 #include "sensor/zyr_lib.h"
@@ -47,7 +47,7 @@ bool booLoadLibrary() {
 int iRun() {
     vSetStartValues();
     if (!booReadSetting()) return EXIT_NOT_STARTED;  // the reader said why
-    if (const int iEnd = iWorklistAtStart(); iEnd != 0) return iEnd;
+    if (int iStatus = 0; !booDicomStart(iStatus)) return iStatus;
     if (!booLoadLibrary()) return EXIT_NOT_STARTED;
 
     auto frm = std::make_unique<frmMain>();

@@ -1,9 +1,12 @@
 #include "dicom/dicom_settings.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <tuple>
 
+#include "dicom/vr_rules.h"
 #include "platform/profile_string.h"
 
 namespace {
@@ -91,18 +94,25 @@ bool booReadDicomSettings(const std::string& sIni, const std::string& sProgramFo
         sWhy = "[DICOM] StationAE=" + sAE + ": 1 to 16 characters, no backslash";
         return false;
     }
+    // Texts that go into every object: a value the archive would refuse is
+    // caught here.
     t.sStationName = sRead(sIni, "StationName");
     t.sInstitution = sRead(sIni, "Institution");
-    if (t.sStationName.size() > 16 || t.sInstitution.size() > 64) {
-        sWhy = t.sStationName.size() > 16 ? "[DICOM] StationName: at most 16 characters"
-                                          : "[DICOM] Institution: at most 64 characters";
-        return false;
+    for (auto [sKey, sValue, pCheck] : {std::tuple{"StationName", &t.sStationName, &sCheckSH},
+                                        std::tuple{"Institution", &t.sInstitution, &sCheckLO}}) {
+        const std::string sRule = sValue->empty() ? std::string() : pCheck(*sValue);
+        if (!sRule.empty()) {
+            sWhy = std::string("[DICOM] ") + sKey + ": " + sRule;
+            return false;
+        }
     }
 
+    // A point is the decimal mark whatever the operator's locale says.
     const std::string sSpacing = sRead(sIni, "PixelSpacing");
-    char* end = nullptr;
-    const double d = sSpacing.empty() ? 0.0 : std::strtod(sSpacing.c_str(), &end);
-    if (sSpacing.empty() || *end != '\0' || !std::isfinite(d) || d <= 0.0 || d > 10.0) {
+    double d = 0.0;
+    const auto [pEnd, ec] = std::from_chars(sSpacing.data(), sSpacing.data() + sSpacing.size(), d);
+    if (sSpacing.empty() || ec != std::errc() || pEnd != sSpacing.data() + sSpacing.size() || !std::isfinite(d) ||
+        d <= 0.0 || d > 10.0) {
         sWhy = sSpacing.empty() ? "[DICOM] PixelSpacing missing: the pixel size at the detector in mm"
                                 : "[DICOM] PixelSpacing=" + sSpacing + ": a size in mm above 0 and at most 10";
         return false;

@@ -9,10 +9,11 @@
 namespace {
 bool booServiceMoveMode() { return App.g_lHalfMode == 1 || App.g_lPackageMode == 1; }
 
-// The exposure record tells what the exposure command asked for and when it
-// went out; the second half of a four-image exposure goes on with the first.
+// The exposure record and the image object tell what the exposure command
+// asked for and when it went out; the second half of a four-image exposure
+// goes on with the first.
 void vNoteExposureStart(const MainOps& w) {
-    if (App.g_lSaveInfo != 1 || App.g_lPictHalf != 0) return;
+    if (App.g_lPictHalf != 0) return;
     const int32_t lMode = w.f.m_lModeIdx;
     const int32_t lGroup = lMode >= 0 && lMode <= 2 ? lMode : 0;
     tExposureNote& e = App.g_tExposure;

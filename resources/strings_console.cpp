@@ -73,6 +73,14 @@ constexpr tResRow kRows[] = {
     {11568, "The file could not be written.", "ファイルを書き込めませんでした。"},
     {11569, "It would be the bitmap itself: SaveFileName must not end in .json.",
      "ビットマップと同じファイルになります。SaveFileName の末尾を .json にしないでください。"},
+    // The archive: settings, whom the image is for, the spool.
+    {11600, "The DICOM settings in ZYR_PAN_WEQ.ini are not valid. The console does not start until they are corrected.",
+     "ZYR_PAN_WEQ.ini の DICOM 設定が正しくありません。修正するまでコンソールは起動しません。"},
+    {11601, "No patient ID was given. An image that cannot be filed in the archive is not taken.\nStart the console from the imaging program with the patient's ID.",
+     "患者IDが指定されていません。アーカイブに保存できない画像は撮影しません。\n画像ソフトから患者IDを指定してコンソールを起動してください。"},
+    {11602, "The image was saved, but it could not be queued for the archive.",
+     "画像は保存されましたが、アーカイブへの送信待ちに入れられませんでした。"},
+    {11603, "Send the bitmap to the archive by other means.", "ビットマップを別の方法でアーカイブへ送ってください。"},
 };
 
 }  // namespace

@@ -111,7 +111,7 @@ bool StagedConsole::booLaunch(QProcess& p, const QString& sTmp) const {
     p.setWorkingDirectory(folder());
     p.setStandardOutputFile(QProcess::nullDevice());
     p.setStandardErrorFile(folder() + "/console.log", QIODevice::Append);
-    p.start(program(), {});
+    p.start(program(), args);
     return p.waitForStarted(10000);
 }
 

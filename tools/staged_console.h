@@ -50,6 +50,8 @@ public:
     // from before, TMPDIR and the image in the folder.
     bool booStartIdle(QString& sWhy);
     QProcess& process() { return *proc_; }
+    // The console's command line (the imaging program's patient options).
+    QStringList args;
     // A left click at a point of the main window's client area, in twips.
     void vClickTwips(int lLeftTw, int lTopTw) const;
     // Waits for the end of process(); its exit status, -1 when it was killed

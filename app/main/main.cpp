@@ -4,6 +4,7 @@
 
 #include "app/qt_translations.h"
 #include "app/version.h"
+#include "console/dicom_start.h"
 #include "console/service_dialogs.h"
 #include "console/startup.h"
 #include "dialogs/dialog_runners.h"
@@ -15,6 +16,8 @@ int main(int argc, char** argv) {
         std::printf("%s\n", sVersionLine().c_str());
         return 0;
     }
+    // The patient keys the imaging program passes, read before anything else.
+    vNotePatientOptions(argc, argv);
     QApplication app(argc, argv);
     (void)booInstallQtTranslations();
     // Every window of the program carries its icon.

@@ -1,6 +1,7 @@
 // The staged program as the operator meets it: confirm power on, choose
 // the exposure with the mouse, READY, and the end of the run; a second copy
 // and the Close button. Real time on a display of its own.
+#include <QDir>
 #include <QFile>
 #include <QThread>
 
@@ -90,4 +91,38 @@ TEST_F(ConsoleE2eTest, SecondCopyEndsSilentlyAndCloseEndsWithoutImage) {
     EXPECT_EQ(pProg->exitCode(), 1);
     EXPECT_FALSE(QFile::exists(sImage_));
     EXPECT_TRUE(workFolders().isEmpty());
+}
+
+// Started by the imaging program with the patient's keys and the archive
+// switched on: READY alone, and the image waits in the spool beside the
+// bitmap as a valid object of that patient.
+TEST_F(ConsoleE2eTest, PatientExposureLeavesItsObjectInTheSpool) {
+    vSetIni("DICOM", "Enabled", "1");
+    vSetIni("DICOM", "PixelSpacing", "0.2");
+    con_.args = {"--patient-id", "E2E-1", "--patient-name", "山田^花子", "--sex", "F", "--birth-date", "19790315"};
+    QProcess* pProg = pStart();
+    ASSERT_NE(pProg, nullptr) << "the program did not come up with its power-on question";
+    // One kV more once the console is idle, then READY.
+    const std::string sVolt = std::to_string(std::stoi(sIni("M0_Volt")) + 1);
+    ASSERT_TRUE(booClickUntil(VOLT_UP_X, VOLT_UP_Y, "Volt", sVolt));
+    con_.vClickTwips(READY_X, READY_Y);
+    ASSERT_TRUE(pProg->waitForFinished(40000)) << "the run did not end";
+    EXPECT_EQ(pProg->exitCode(), 0);
+    EXPECT_TRUE(QFile::exists(sImage_));
+    const QDir spool(con_.stage() + "/spool");
+    const QStringList objects = spool.entryList(QDir::Files | QDir::Hidden);
+    ASSERT_EQ(objects.size(), 1) << objects.join(' ').toStdString();
+    QProcess dump;
+    dump.start("dcmdump", {"+P", "PatientName", "+P", "PatientID", "+P", "ImagerPixelSpacing", "+P", "Modality", "+P", "KVP",
+                           spool.filePath(objects[0])});
+    ASSERT_TRUE(dump.waitForFinished(20000)) << "dcmdump (dcmtk, in the README's install list) did not run";
+    const QString sDump = QString::fromUtf8(dump.readAllStandardOutput());
+    for (const char* s : {"[山田^花子]", "[E2E-1]", "[0.2\\0.2]", "[PX]"})
+        EXPECT_TRUE(sDump.contains(QString::fromUtf8(s))) << s << " in " << sDump.toStdString();
+    EXPECT_TRUE(sDump.contains(QString::fromStdString("DS [" + sVolt + "]"))) << "kV " << sVolt << " in " << sDump.toStdString();
+    QProcess verify;
+    verify.start("dciodvfy", {spool.filePath(objects[0])});
+    ASSERT_TRUE(verify.waitForFinished(20000)) << "dciodvfy (dicom3tools) did not run";
+    const QString sReport = verify.readAllStandardOutput() + verify.readAllStandardError();
+    EXPECT_FALSE(sReport.contains("Error")) << sReport.toStdString();
 }

@@ -1,6 +1,6 @@
 // The settings file as anyone may have left it: the profile-string reader
 // and writer on it, then the console's reading of all its keys and the
-// library's reading of where the unit is.
+// library's reading of where the unit is, and the [DICOM] section.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdlib>
@@ -8,6 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/settings.h"
+#include "dicom/dicom_settings.h"
 #include "platform/message_box.h"
 #include "platform/profile_string.h"
 #include "platform/program_folder.h"
@@ -40,5 +41,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     vResetAppState();
     (void)booReadSetting();
     (void)sim::parseLinkSpec(sim::sIniText(sPath, "Link"));
+    // [DICOM]: what is accepted is usable (a spool folder, a size, ports).
+    tDicomSettings tDicom;
+    std::string sWhy;
+    if (booReadDicomSettings(sPath, dir.path(), tDicom, sWhy) && tDicom.booEnabled &&
+        (tDicom.sSpool.empty() || !(tDicom.dPixelSpacing > 0.0) || (tDicom.tStore.booSet() && tDicom.tStore.iPort > 65535)))
+        std::abort();
     return 0;
 }

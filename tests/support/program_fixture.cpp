@@ -93,10 +93,12 @@ void ProgramTest::vWriteSettings() {
         if (booKeep && !line.empty()) out << line << "\r\n";
     }
     vAddMissing();
-    for (size_t i = 0; i < changes_.size(); ++i)  // sections the default file lacks
-        if (!used[i] && changes_[i].second)
-            out << "[" << changes_[i].first.first << "]\r\n"
-                << changes_[i].first.second << "=" << *changes_[i].second << "\r\n";
+    for (size_t i = 0; i < changes_.size(); ++i)  // sections the default file lacks, each once
+        if (!used[i] && changes_[i].second) {
+            sSection = changes_[i].first.first;
+            out << "[" << sSection << "]\r\n";
+            vAddMissing();
+        }
     std::ofstream(sIniPath(), std::ios::binary | std::ios::trunc) << out.str();
 }
 

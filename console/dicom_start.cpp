@@ -1,0 +1,56 @@
+#include "console/dicom_start.h"
+
+#include "app/app_state.h"
+#include "app/messages.h"
+#include "app/run_end.h"
+#include "app/settings.h"
+#include "console/startup.h"
+#include "console/worklist_pick.h"
+#include "dicom/patient_options.h"
+#include "platform/program_folder.h"
+
+namespace {
+constexpr int TEXT_DICOM_SETTINGS = 11600;
+constexpr int TEXT_NO_PATIENT = 11601;
+}  // namespace
+
+void vNotePatientOptions(int argc, const char* const* argv) {
+    App.g_sPatientOptionError.clear();
+    if (!booParsePatientOptions(argc, argv, App.g_tPatient, App.g_sPatientOptionError)) App.g_tPatient = tPatientKeys{};
+}
+
+bool booDicomStart(int& iStatus) {
+    std::string sWhy;
+    iStatus = EXIT_NOT_STARTED;
+    if (!booReadDicomSettings(sSettingsPath(), platform::sProgramFolder(), App.g_tDicom, sWhy)) {
+        // Told now, not when an image is already waiting to be sent.
+        vMsgInfo(nullptr, sGetResText(TEXT_DICOM_SETTINGS) + "\n" + sWhy);
+        vRunEnds("settings file: " + sWhy);
+        return false;
+    }
+    if (!App.g_tDicom.booEnabled) {
+        App.g_tPatient = tPatientKeys{};
+        return true;
+    }
+    // The imaging program sent something the archive would refuse: its
+    // own error, said on its own channel, before any window opens.
+    if (!App.g_sPatientOptionError.empty()) {
+        vRunEnds(App.g_sPatientOptionError);
+        return false;
+    }
+    if (!App.g_tPatient.sPatientId.empty()) return true;
+    switch (eChoosePatientFromWorklist()) {
+        case WorklistPick::Picked:
+            if (!App.g_tPatient.sPatientId.empty()) return true;
+            break;
+        case WorklistPick::Ended:
+            iStatus = EXIT_NO_IMAGE;
+            return false;
+        case WorklistPick::NotAsked:
+            break;
+    }
+    // An image that cannot be filed must not cost the patient a dose.
+    vMsgInfo(nullptr, sGetResText(TEXT_NO_PATIENT));
+    vRunEnds("no patient ID: [DICOM] Enabled=1 needs --patient-id");
+    return false;
+}

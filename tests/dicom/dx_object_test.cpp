@@ -1,0 +1,248 @@
+// The image object as the archive receives it: made from a bitmap file's
+// bytes, checked by the standard's validator for every mode, its values read
+// back from the encoded file.
+#include <gtest/gtest.h>
+
+#include <dcmtk/dcmdata/dctk.h>
+
+#include <cstdio>
+#include <regex>
+#include <set>
+#include <tuple>
+#include <unistd.h>
+
+#include "dicom/dx_object.h"
+#include "dicom/grey_bitmap.h"
+#include "dicom/vr_rules.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+// An uncompressed 8-bit bitmap; pixel (x, y) of the top row first is
+// (x + 3 y) mod 256, stored bottom-up (or top-down with a negative height).
+std::string sBitmap(int w, int h, bool booTopDown = false, const std::vector<uint32_t>& palette = {}) {
+    const int iStride = (w + 3) & ~3;
+    const size_t nColours = palette.empty() ? 256 : palette.size();
+    std::string s(54 + 4 * nColours, '\0');
+    const auto put = [&s](size_t at, uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) s[at + i] = static_cast<char>((v >> (8 * i)) & 0xff);
+    };
+    s[0] = 'B', s[1] = 'M';
+    put(10, static_cast<uint32_t>(s.size()), 4);
+    put(14, 40, 4);
+    put(18, static_cast<uint32_t>(w), 4);
+    put(22, static_cast<uint32_t>(booTopDown ? -h : h), 4);
+    put(26, 1, 2);
+    put(28, 8, 2);
+    put(46, palette.empty() ? 0 : static_cast<uint32_t>(nColours), 4);
+    for (size_t i = 0; i < nColours; ++i) put(54 + 4 * i, palette.empty() ? static_cast<uint32_t>(i * 0x010101) : palette[i], 4);
+    for (int row = 0; row < h; ++row) {
+        const int y = booTopDown ? row : h - 1 - row;
+        std::string sRow(iStride, '\0');
+        for (int x = 0; x < w; ++x) sRow[x] = static_cast<char>((x + 3 * y) % static_cast<int>(nColours));
+        s += sRow;
+    }
+    put(2, static_cast<uint32_t>(s.size()), 4);
+    return s;
+}
+
+TEST(GreyBitmap, RowsComeTopFirstThroughThePalette) {
+    for (bool booTopDown : {false, true}) {
+        tGreyImage img;
+        std::string sWhy;
+        ASSERT_TRUE(booParseGreyBitmap(sBitmap(5, 3, booTopDown), img, sWhy)) << sWhy;
+        ASSERT_EQ(img.iWidth, 5);
+        ASSERT_EQ(img.iHeight, 3);
+        EXPECT_EQ(img.abyPixels, (std::vector<uint8_t>{0, 1, 2, 3, 4, 3, 4, 5, 6, 7, 6, 7, 8, 9, 10}));
+    }
+    // A library that writes a coloured or inverted palette: its brightness.
+    tGreyImage img;
+    std::string sWhy;
+    ASSERT_TRUE(booParseGreyBitmap(sBitmap(2, 1, false, {0xffffff, 0x0000ff, 0x00ff00}), img, sWhy)) << sWhy;
+    EXPECT_EQ(img.abyPixels, (std::vector<uint8_t>{255, 29}));
+}
+
+TEST(GreyBitmap, RefusesWhatIsNotAWholeEightBitBitmap) {
+    const std::string sGood = sBitmap(5, 3);
+    std::string s24 = sGood, sPixelOut = sBitmap(4, 1, false, {0, 0xffffff});
+    s24[28] = 24;
+    sPixelOut[sPixelOut.size() - 1] = 2;  // a pixel beyond the 2 colours
+    for (const auto& [s, why] : std::vector<std::pair<std::string, std::string>>{
+             {sGood.substr(0, sGood.size() - 1), "bitmap pixels cut short"},
+             {s24, "not an uncompressed 8-bit bitmap"},
+             {sPixelOut, "a bitmap pixel outside its palette"},
+             {sBitmap(65536, 1), "a bitmap size outside 1 to 65535 pixels a side"}}) {
+        tGreyImage img;
+        std::string sWhy;
+        EXPECT_FALSE(booParseGreyBitmap(s, img, sWhy));
+        EXPECT_EQ(sWhy, why);
+    }
+    tGreyImage img;
+    std::string sWhy;
+    EXPECT_TRUE(booParseGreyBitmap(sBitmap(65535, 1), img, sWhy)) << sWhy;
+}
+
+tDxSource source(int32_t lMode) {
+    tDxSource src;
+    src.tNote.lModeIdx = lMode;
+    src.tNote.lVolt = 74;
+    src.tNote.lElec = 8;
+    src.tNote.lSize = 1;
+    src.tNote.llStartMs = 1710411312000;  // 2024-03-14 10:15:12 UTC
+    src.llContentMs = 1710411331000;
+    src.tPatient.sPatientId = "P-0042";
+    src.tPatient.sPatientName = "Yamada^Tarou=山田^太郎=やまだ^たろう";
+    src.tPatient.sBirthDate = "19800229";
+    src.tPatient.sSex = "M";
+    src.tPatient.sAccession = "A77";
+    src.tSettings.booEnabled = true;
+    src.tSettings.dPixelSpacing = 0.1;
+    src.tSettings.sStationName = "PAN-1";
+    src.tSettings.sInstitution = "Kita Dental 北歯科";
+    src.sBitmap = sBitmap(33, 17);  // odd sizes: the pixel data is padded
+    src.sSoftwareVersion = "1.0.0";
+    return src;
+}
+
+// The object written to a file and read back as the archive would read it.
+struct Written {
+    std::string sPath;
+    DcmFileFormat ff;
+    std::string str(const DcmTagKey& tag) {
+        OFString s;
+        ff.getDataset()->findAndGetOFStringArray(tag, s);
+        return s.c_str();
+    }
+};
+
+void vWrite(const tDxSource& src, const zyrtest::TempDir& dir, Written& w) {
+    DcmFileFormat ff;
+    std::string sWhy, sBytes;
+    ASSERT_TRUE(booMakeDxObject(src, ff, sWhy)) << sWhy;
+    ASSERT_TRUE(booDxFileBytes(ff, sBytes, sWhy)) << sWhy;
+    w.sPath = dir.file("object.dcm");
+    zyrtest::writeBytes(w.sPath, sBytes);
+    ASSERT_TRUE(w.ff.loadFile(w.sPath.c_str()).good());
+}
+
+std::string sRun(const std::string& sCommand) {
+    std::string sOut;
+    FILE* p = popen((sCommand + " 2>&1").c_str(), "r");
+    if (p == nullptr) return "cannot run " + sCommand;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) sOut.append(buf, n);
+    pclose(p);
+    return sOut;
+}
+
+class DxObject : public ::testing::TestWithParam<int32_t> {};
+
+TEST_P(DxObject, TheValidatorFindsNoErrorAndTheValuesReadBack) {
+    ASSERT_EQ(access("/usr/bin/dciodvfy", X_OK), 0) << "dciodvfy missing: install dicom3tools";
+    zyrtest::TempDir dir;
+    Written w;
+    vWrite(source(GetParam()), dir, w);
+    const std::string sReport = sRun("/usr/bin/dciodvfy " + w.sPath);
+    EXPECT_FALSE(std::regex_search(sReport, std::regex("Error"))) << sReport;
+
+    const bool booTmj = GetParam() == 2;
+    EXPECT_EQ(w.str(DCM_SOPClassUID), "1.2.840.10008.5.1.4.1.1.1.1");
+    EXPECT_EQ(w.str(DCM_Modality), "PX");
+    EXPECT_EQ(w.str(DCM_SpecificCharacterSet), "ISO_IR 192");
+    EXPECT_EQ(w.str(DCM_PatientID), "P-0042");
+    EXPECT_EQ(w.str(DCM_PatientName), "Yamada^Tarou=山田^太郎=やまだ^たろう");
+    EXPECT_EQ(w.str(DCM_PatientBirthDate), "19800229");
+    EXPECT_EQ(w.str(DCM_PatientSex), "M");
+    EXPECT_EQ(w.str(DCM_AccessionNumber), "A77");
+    EXPECT_EQ(w.str(DCM_InstitutionName), "Kita Dental 北歯科");
+    EXPECT_EQ(w.str(DCM_KVP), "74");
+    EXPECT_EQ(w.str(DCM_XRayTubeCurrent), "8");
+    EXPECT_EQ(w.str(DCM_ProtocolName), "middle");
+    EXPECT_EQ(w.str(DCM_ImagerPixelSpacing), "0.1\\0.1");
+    EXPECT_EQ(w.str(DCM_BodyPartExamined), booTmj ? "TMJ" : "JAW");
+    EXPECT_EQ(w.str(DCM_ImageLaterality), "B");
+    EXPECT_EQ(w.str(DCM_BurnedInAnnotation), "NO");
+    EXPECT_EQ(w.str(DCM_ImageComments), "");
+    DcmItem* pRegion = nullptr;
+    ASSERT_TRUE(w.ff.getDataset()->findAndGetSequenceItem(DCM_AnatomicRegionSequence, pRegion, 0).good());
+    OFString sCode, sScheme;
+    pRegion->findAndGetOFString(DCM_CodeValue, sCode);
+    pRegion->findAndGetOFString(DCM_CodingSchemeDesignator, sScheme);
+    EXPECT_EQ(std::string(sCode.c_str()), booTmj ? "53620006" : "661005");
+    EXPECT_EQ(std::string(sScheme.c_str()), "SCT");
+    // Not measured, so not told: no exposure time, no dose.
+    for (const DcmTagKey& tag : {DCM_ExposureTime, DCM_ExposureTimeInms, DCM_Exposure, DCM_ExposureInuAs,
+                                 DCM_EntranceDoseInmGy, DCM_ImageAndFluoroscopyAreaDoseProduct, DCM_OrganDose})
+        EXPECT_FALSE(w.ff.getDataset()->tagExists(tag)) << tag.toString().c_str();
+    // The pixels as the bitmap shows them, top row first.
+    Uint16 rows = 0, cols = 0;
+    w.ff.getDataset()->findAndGetUint16(DCM_Rows, rows);
+    w.ff.getDataset()->findAndGetUint16(DCM_Columns, cols);
+    EXPECT_EQ(rows, 17);
+    EXPECT_EQ(cols, 33);
+    const Uint8* px = nullptr;
+    unsigned long n = 0;
+    ASSERT_TRUE(w.ff.getDataset()->findAndGetUint8Array(DCM_PixelData, px, &n).good());
+    ASSERT_GE(n, 33u * 17u);
+    EXPECT_EQ(px[0], 0);
+    EXPECT_EQ(px[33 * 16 + 32], (32 + 3 * 16) % 256);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, DxObject, ::testing::Values(0, 1, 2));
+
+TEST(DxObject, UidsAreOursAndNewButTheGivenStudyStays) {
+    zyrtest::TempDir dir;
+    std::set<std::string> uids;
+    for (int i = 0; i < 2; ++i) {
+        Written w;
+        vWrite(source(0), dir, w);
+        for (const DcmTagKey& tag : {DCM_StudyInstanceUID, DCM_SeriesInstanceUID, DCM_SOPInstanceUID}) {
+            const std::string s = w.str(tag);
+            EXPECT_EQ(s.rfind("2.25.", 0), 0u) << s;
+            EXPECT_EQ(sCheckUI(s), "") << s;
+            uids.insert(s);
+        }
+        // The file's header names the same image and this program as its writer.
+        OFString sMediaUid, sWriter;
+        w.ff.getMetaInfo()->findAndGetOFString(DCM_MediaStorageSOPInstanceUID, sMediaUid);
+        w.ff.getMetaInfo()->findAndGetOFString(DCM_ImplementationClassUID, sWriter);
+        EXPECT_EQ(std::string(sMediaUid.c_str()), w.str(DCM_SOPInstanceUID));
+        EXPECT_EQ(std::string(sWriter.c_str()).rfind("2.25.", 0), 0u) << sWriter;
+    }
+    EXPECT_EQ(uids.size(), 6u);
+    tDxSource src = source(0);
+    src.tPatient.sStudyUid = "1.2.3.4";
+    Written w;
+    vWrite(src, dir, w);
+    EXPECT_EQ(w.str(DCM_StudyInstanceUID), "1.2.3.4");
+}
+
+TEST(DxObject, ASimulatedImageSaysSo) {
+    zyrtest::TempDir dir;
+    tDxSource src = source(2);
+    src.booSimulated = true;
+    src.tNote.lSize = -1;  // no patient-size preset: no protocol name
+    Written w;
+    vWrite(src, dir, w);
+    EXPECT_EQ(w.str(DCM_BurnedInAnnotation), "YES");
+    EXPECT_EQ(w.str(DCM_ImageComments), "SIMULATED - NOT FOR DIAGNOSIS");
+    EXPECT_FALSE(w.ff.getDataset()->tagExists(DCM_ProtocolName));
+    EXPECT_EQ(sRun("/usr/bin/dciodvfy " + w.sPath).find("Error"), std::string::npos);
+}
+
+TEST(DxObject, NoObjectWithoutAnImageOrAMode) {
+    for (const auto& [lMode, sBmp, why] : std::vector<std::tuple<int32_t, std::string, std::string>>{
+             {5, sBitmap(4, 4), "no exposure mode of this console"},
+             {-1, sBitmap(4, 4), "no exposure mode of this console"},
+             {0, "", "not a bitmap file"}}) {
+        tDxSource src = source(lMode);
+        src.sBitmap = sBmp;
+        DcmFileFormat ff;
+        std::string sWhy;
+        EXPECT_FALSE(booMakeDxObject(src, ff, sWhy));
+        EXPECT_EQ(sWhy, why);
+    }
+}
+
+}  // namespace
