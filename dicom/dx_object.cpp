@@ -78,6 +78,21 @@ bool booCodeItem(DcmItem& parent, const DcmTagKey& seq, const char* sCode, const
     put(DCM_CodeMeaning, sMeaning);
     return put.booOk();
 }
+// The order the image was taken for, as the worklist scheduled it: the
+// archive files the image under it. Nothing when no order is known.
+bool booRequestItem(DcmItem& ds, const tPatientKeys& p) {
+    if (p.sRequestedProcedureId.empty() && p.sScheduledStepId.empty()) return true;
+    DcmItem* pItem = nullptr;
+    if (ds.findOrCreateSequenceItem(DCM_RequestAttributesSequence, pItem, -2).bad() || pItem == nullptr) return false;
+    tPut put(*pItem);
+    put(DCM_RequestedProcedureID, p.sRequestedProcedureId);
+    if (!p.sRequestedProcedureDescription.empty()) put(DCM_RequestedProcedureDescription, p.sRequestedProcedureDescription);
+    put(DCM_ScheduledProcedureStepID, p.sScheduledStepId);
+    if (!p.sScheduledStepDescription.empty()) put(DCM_ScheduledProcedureStepDescription, p.sScheduledStepDescription);
+    if (!p.sAccession.empty()) put(DCM_AccessionNumber, p.sAccession);
+    if (!p.sStudyUid.empty()) put(DCM_StudyInstanceUID, p.sStudyUid);
+    return put.booOk();
+}
 }  // namespace
 
 bool booMakeDxObject(const tDxSource& src, DcmFileFormat& ff, std::string& sWhy) {
@@ -115,6 +130,7 @@ bool booMakeDxObject(const tDxSource& src, DcmFileFormat& ff, std::string& sWhy)
     put(DCM_ReferringPhysicianName, p.sReferringPhysician);
     put(DCM_StudyID, "");
     put(DCM_AccessionNumber, p.sAccession);
+    if (!p.sRequestedProcedureDescription.empty()) put(DCM_StudyDescription, p.sRequestedProcedureDescription);
     // Series: one series of one image per exposure.
     put(DCM_Modality, "PX");
     put(DCM_SeriesInstanceUID, sNewUid());
@@ -161,7 +177,7 @@ bool booMakeDxObject(const tDxSource& src, DcmFileFormat& ff, std::string& sWhy)
     put(DCM_WindowCenter, "128");
     put(DCM_WindowWidth, "256");
     bool booOk = put.booOk() && ds.insertEmptyElement(DCM_AcquisitionContextSequence).good() &&
-                 booCodeItem(ds, DCM_AnatomicRegionSequence, a.sCode, a.sMeaning);
+                 booCodeItem(ds, DCM_AnatomicRegionSequence, a.sCode, a.sMeaning) && booRequestItem(ds, p);
     booOk = booOk && ds.putAndInsertUint16(DCM_SamplesPerPixel, 1).good() &&
             ds.putAndInsertUint16(DCM_Rows, static_cast<Uint16>(img.iHeight)).good() &&
             ds.putAndInsertUint16(DCM_Columns, static_cast<Uint16>(img.iWidth)).good() &&

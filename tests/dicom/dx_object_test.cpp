@@ -142,7 +142,16 @@ TEST_P(DxObject, TheValidatorFindsNoErrorAndTheValuesReadBack) {
     ASSERT_EQ(access("/usr/bin/dciodvfy", X_OK), 0) << "dciodvfy missing: install dicom3tools";
     zyrtest::TempDir dir;
     Written w;
-    vWrite(source(GetParam()), dir, w);
+    tDxSource src = source(GetParam());
+    // The child panorama was taken for a worklist order; the others for none.
+    const bool booOrder = GetParam() == 1;
+    if (booOrder) {
+        src.tPatient.sStudyUid = "1.2.392.200036.9116.2.1.77";
+        src.tPatient.sRequestedProcedureId = "RP-9";
+        src.tPatient.sRequestedProcedureDescription = "パノラマ撮影 (小児)";
+        src.tPatient.sScheduledStepId = "SPS-9";
+    }
+    vWrite(src, dir, w);
     const std::string sReport = sRun("/usr/bin/dciodvfy " + w.sPath);
     EXPECT_FALSE(std::regex_search(sReport, std::regex("Error"))) << sReport;
 
@@ -171,6 +180,20 @@ TEST_P(DxObject, TheValidatorFindsNoErrorAndTheValuesReadBack) {
     pRegion->findAndGetOFString(DCM_CodingSchemeDesignator, sScheme);
     EXPECT_EQ(std::string(sCode.c_str()), booTmj ? "53620006" : "661005");
     EXPECT_EQ(std::string(sScheme.c_str()), "SCT");
+    DcmItem* pRequest = nullptr;
+    const bool booHasRequest =
+        w.ff.getDataset()->findAndGetSequenceItem(DCM_RequestAttributesSequence, pRequest, 0).good();
+    ASSERT_EQ(booHasRequest, booOrder);
+    if (booOrder) {
+        OFString sStep, sProc, sDesc, sStudy;
+        pRequest->findAndGetOFString(DCM_ScheduledProcedureStepID, sStep);
+        pRequest->findAndGetOFString(DCM_RequestedProcedureID, sProc);
+        pRequest->findAndGetOFString(DCM_RequestedProcedureDescription, sDesc);
+        pRequest->findAndGetOFString(DCM_StudyInstanceUID, sStudy);
+        EXPECT_EQ(std::string(sStep.c_str()) + "|" + sProc.c_str() + "|" + sDesc.c_str() + "|" + sStudy.c_str(),
+                  "SPS-9|RP-9|パノラマ撮影 (小児)|1.2.392.200036.9116.2.1.77");
+        EXPECT_EQ(w.str(DCM_StudyInstanceUID), "1.2.392.200036.9116.2.1.77");
+    }
     // Not measured, so not told: no exposure time, no dose.
     for (const DcmTagKey& tag : {DCM_ExposureTime, DCM_ExposureTimeInms, DCM_Exposure, DCM_ExposureInuAs,
                                  DCM_EntranceDoseInmGy, DCM_ImageAndFluoroscopyAreaDoseProduct, DCM_OrganDose})
