@@ -1,0 +1,43 @@
+// One association to the archive: each object in its own SOP class and
+// transfer syntax, sent as it lies in the spool (its UIDs never change), and
+// the archive's answer turned into what the spool does with the object.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "dicom/dicom_settings.h"
+
+namespace store {
+
+enum class eVerdict {
+    Stored,   // the archive has it: remove it from the spool
+    Retry,    // nobody answered, the link broke, or the archive is short of resources
+    Refused,  // the archive will never take it as it is: move it to failed/
+};
+
+struct tVerdict {
+    eVerdict e;
+    std::string sWhy;  // for the log and the reason file; empty when stored cleanly
+};
+
+// What a C-STORE answer status means for the object.
+tVerdict tStatusVerdict(unsigned uStatus);
+
+struct tArchive {
+    tDicomPeer tPeer;        // called AE, host, port
+    std::string sCallingAE;  // this station
+    int iTimeoutSeconds = 20;
+};
+
+// At most this many objects go over one association (two presentation
+// contexts would not fit otherwise).
+constexpr size_t kMaxObjectsPerAssociation = 60;
+
+// Sends the files over one association. onEach is called once for every file,
+// in order, as soon as its fate is known, so that a delivered object leaves
+// the spool before the next one is sent.
+void vSendFiles(const tArchive& tTo, const std::vector<std::string>& paths,
+                const std::function<void(size_t, const tVerdict&)>& onEach);
+
+}  // namespace store

@@ -1,0 +1,116 @@
+#include "dicom/store_spool.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace store {
+namespace {
+
+constexpr const char* kFailed = "failed";
+
+void vSyncFolder(const std::string& sFolder) {
+    const int fd = open(sFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
+}
+
+bool booWriteDurably(const std::string& sPath, const std::string& sText, std::string& sWhy) {
+    const std::string sTemp = fs::path(sPath).parent_path().string() + "/." +
+                              fs::path(sPath).filename().string() + ".tmp";
+    const int fd = open(sTemp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0660);
+    bool ok = fd >= 0;
+    if (ok) {
+        ok = write(fd, sText.data(), sText.size()) == static_cast<ssize_t>(sText.size()) && fsync(fd) == 0;
+        ok = close(fd) == 0 && ok;
+    }
+    if (ok) ok = rename(sTemp.c_str(), sPath.c_str()) == 0;
+    if (!ok) {
+        sWhy = "cannot write " + sPath + ": " + std::strerror(errno);
+        unlink(sTemp.c_str());
+    }
+    return ok;
+}
+
+}  // namespace
+
+bool booQueuedName(const std::string& sName) {
+    constexpr std::string_view kExt = ".dcm";
+    return sName.size() > kExt.size() && sName.front() != '.' &&
+           sName.compare(sName.size() - kExt.size(), kExt.size(), kExt) == 0;
+}
+
+std::vector<std::string> queuedNames(const std::string& sSpool) {
+    std::vector<std::pair<fs::file_time_type, std::string>> v;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(sSpool, ec)) {
+        const std::string sName = e.path().filename().string();
+        std::error_code ec2;
+        if (!booQueuedName(sName) || !e.is_regular_file(ec2)) continue;
+        v.emplace_back(e.last_write_time(ec2), sName);
+    }
+    std::sort(v.begin(), v.end());
+    std::vector<std::string> names;
+    for (auto& p : v) names.push_back(std::move(p.second));
+    return names;
+}
+
+std::vector<tFailed> failedObjects(const std::string& sSpool) {
+    std::vector<tFailed> v;
+    for (const std::string& sName : queuedNames(sSpool + "/" + kFailed)) {
+        std::ifstream in(sSpool + "/" + kFailed + "/" + sName + ".reason");
+        std::ostringstream ss;
+        ss << in.rdbuf();
+        std::string s = in ? ss.str() : "(no reason recorded)";
+        while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) s.pop_back();
+        v.push_back({sName, s});
+    }
+    return v;
+}
+
+bool booMoveToFailed(const std::string& sSpool, const std::string& sName, const std::string& sReason,
+                     std::string& sWhy) {
+    const std::string sFolder = sSpool + "/" + kFailed;
+    if (mkdir(sFolder.c_str(), 02770) != 0 && errno != EEXIST) {
+        sWhy = "cannot make " + sFolder + ": " + std::strerror(errno);
+        return false;
+    }
+    if (!booWriteDurably(sFolder + "/" + sName + ".reason", sReason + "\n", sWhy)) return false;
+    if (rename((sSpool + "/" + sName).c_str(), (sFolder + "/" + sName).c_str()) != 0) {
+        sWhy = "cannot move " + sName + " to " + sFolder + ": " + std::strerror(errno);
+        return false;
+    }
+    vSyncFolder(sFolder);
+    vSyncFolder(sSpool);
+    return true;
+}
+
+bool booRemoveDelivered(const std::string& sSpool, const std::string& sName, std::string& sWhy) {
+    if (unlink((sSpool + "/" + sName).c_str()) != 0 && errno != ENOENT) {
+        sWhy = "cannot remove " + sName + " from " + sSpool + ": " + std::strerror(errno);
+        return false;
+    }
+    vSyncFolder(sSpool);
+    return true;
+}
+
+std::string sSpoolProblem(const std::string& sSpool) {
+    struct stat st {};
+    if (stat(sSpool.c_str(), &st) != 0) return sSpool + ": " + std::strerror(errno);
+    if (!S_ISDIR(st.st_mode)) return sSpool + " is not a folder";
+    if (access(sSpool.c_str(), R_OK | W_OK | X_OK) != 0)
+        return "cannot take objects out of " + sSpool + ": " + std::strerror(errno);
+    return {};
+}
+
+}  // namespace store
