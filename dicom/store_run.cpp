@@ -35,19 +35,48 @@ void Sender::vBackOff() {
     dBackoff_ = std::min(dBackoff_ * 2, t_.tTune.dRetryMaxSeconds);
 }
 
-bool Sender::booPass(std::vector<std::string> names, bool booCountTries) {
+void Sender::vStartCommitment() {
+    if (!t_.booCommit) return;
+    book_ = std::make_unique<CommitBook>(t_.sSpool, t_.tTune.dCommitWaitSeconds, t_.tTune.iTries, log_);
+    book_->vLoad();
+    listener_ = std::make_unique<CommitListener>(
+        t_.tTune.iCommitPort, t_.tTune.iTimeoutSeconds,
+        [this](const std::string& sInstance, bool booCommitted, const std::string& sWhy) {
+            book_->vReport(sInstance, booCommitted, sWhy);
+        });
+    std::string sWhy;
+    if (!listener_->booStart(sWhy)) {
+        log_ << sWhy << "; stored objects wait in " << kCommitting << "/" << std::endl;
+        listener_.reset();
+    }
+}
+
+bool Sender::booAwaitingReports() const {
+    return book_ && listener_ && book_->iWaiting() > 0 && !book_->booAllOverdue();
+}
+
+bool Sender::booPass(std::vector<std::string> names, bool booOnce) {
+    const bool booCountTries = booOnce;
     if (names.size() > kMaxObjectsPerAssociation) names.resize(kMaxObjectsPerAssociation);
     std::vector<std::string> paths;
     for (const auto& s : names) paths.push_back(t_.sSpool + "/" + s);
     int iWaiting = 0;
     std::string sWaitWhy;
+    tCommitAsk ask;
+    if (book_) ask.again = book_->due(!booOnce);
     vSendFiles(t_.tTo, paths, [&](size_t i, const tVerdict& v) {
         const std::string& sName = names[i];
         std::string sWhy;
         switch (v.e) {
             case eVerdict::Stored:
                 tries_.erase(sName);
-                if (!booRemoveDelivered(t_.sSpool, sName, sWhy)) {
+                if (book_) {
+                    if (book_->booStored(sName, v.id, sWhy))
+                        log_ << "stored " << sName << (v.sWhy.empty() ? "" : " (" + v.sWhy + ")")
+                             << ", waiting for the archive's commitment" << std::endl;
+                    else
+                        log_ << sName << " was stored but stays queued: " << sWhy << std::endl;
+                } else if (!booRemoveDelivered(t_.sSpool, sName, sWhy)) {
                     log_ << sName << " was delivered but stays queued: " << sWhy << std::endl;
                     booSpoolFault_ = true;
                 } else {
@@ -70,7 +99,15 @@ bool Sender::booPass(std::vector<std::string> names, bool booCountTries) {
                 if (booCountTries && ++tries_[sName] >= t_.tTune.iTries) givenUp_.insert(sName);
                 break;
         }
-    });
+    }, book_ ? &ask : nullptr);
+    if (book_) {
+        // Asked or not, each is asked again only after the wait: an archive
+        // that takes no commitment requests is not asked in a tight loop.
+        book_->vAsked(ask.asked);
+        if (!ask.booAsked && !ask.asked.empty() && iWaiting == 0)
+            log_ << "storage commitment not asked for " << ask.asked.size() << " object(s): " << ask.sWhy << std::endl;
+        if (book_->booSpoolFault()) booSpoolFault_ = true;
+    }
     if (iWaiting > 0) log_ << iWaiting << " object(s) wait: " << sWaitWhy << std::endl;
     return iWaiting > 0;
 }
@@ -87,8 +124,17 @@ int Sender::iOnce() {
         log_ << "another sender is delivering from " << t_.sSpool << "; it takes new objects too" << std::endl;
         return kOnceEmpty;
     }
+    vStartCommitment();
     while (!stop_ && !booSpoolFault_) {
         std::vector<std::string> names = pending();
+        if (names.empty() && book_ && !book_->due(false).empty()) {
+            booPass({}, true);  // commitment asked for objects stored by earlier runs
+            continue;
+        }
+        if (names.empty() && booAwaitingReports()) {
+            vSleep(0.02);
+            continue;
+        }
         if (names.empty()) {
             // The console may have queued an object and seen this run hold
             // the lock just now: look once more after letting go of it, and
@@ -105,7 +151,8 @@ int Sender::iOnce() {
     }
     lock.vRelease();
     if (booSpoolFault_) return kOnceSpoolFault;
-    if (!queuedNames(t_.sSpool).empty()) return kOnceLeft;
+    if (book_ && book_->booSpoolFault()) return kOnceSpoolFault;
+    if (!queuedNames(t_.sSpool).empty() || !committingNames(t_.sSpool).empty()) return kOnceLeft;
     return iRefused_ > 0 ? kOnceRefused : kOnceEmpty;
 }
 
@@ -121,9 +168,10 @@ int Sender::iServe() {
     log_ << "delivering from " << t_.sSpool << " to " << t_.tTo.tPeer.sAE << "@" << t_.tTo.tPeer.sHost << ":"
          << t_.tTo.tPeer.iPort << std::endl;
     SpoolWatch watch(t_.sSpool);
+    vStartCommitment();
     while (!stop_) {
         std::vector<std::string> names = pending();
-        if (names.empty()) {
+        if (names.empty() && (!book_ || book_->due(true).empty())) {
             dBackoff_ = t_.tTune.dRetrySeconds;
             watch.vWait(5.0, stop_);
             continue;

@@ -4,11 +4,14 @@
 #pragma once
 #include <atomic>
 #include <map>
+#include <memory>
 #include <ostream>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "dicom/store_commit_book.h"
+#include "dicom/store_commit_listen.h"
 #include "dicom/store_send.h"
 #include "dicom/store_tuning.h"
 
@@ -16,7 +19,7 @@ namespace store {
 
 // Exit statuses of --once.
 constexpr int kOnceEmpty = 0;      // nothing waits (or another sender is delivering)
-constexpr int kOnceLeft = 1;       // objects still wait: the archive did not take them in time
+constexpr int kOnceLeft = 1;       // objects still wait: not taken (or not committed to) in time
 constexpr int kOnceRefused = 3;    // nothing waits, but the archive refused objects (see failed/)
 constexpr int kOnceSpoolFault = 4; // the spool could not be changed: nothing more was sent
 
@@ -24,6 +27,7 @@ struct tRunSetup {
     std::string sSpool;
     tArchive tTo;
     tStoreTuning tTune;
+    bool booCommit = false;  // keep each object until the archive commits to it
 };
 
 class Sender {
@@ -35,8 +39,14 @@ public:
 
 private:
     std::vector<std::string> pending() const;
-    // Sends one batch; true when some object is to be tried again.
-    bool booPass(std::vector<std::string> names, bool booCountTries);
+    // With Commit=1: the book of stored objects and the port their reports
+    // come to.
+    void vStartCommitment();
+    // Sends one batch (and asks for commitment of what is due); true when
+    // some object is to be tried again.
+    bool booPass(std::vector<std::string> names, bool booOnce);
+    // --once: stored objects still wait for a report that may come.
+    bool booAwaitingReports() const;
     // Sleeps, waking early when asked to stop.
     void vSleep(double dSeconds) const;
     void vBackOff();
@@ -49,6 +59,8 @@ private:
     std::set<std::string> givenUp_;  // --once: tried often enough this run
     int iRefused_ = 0;
     bool booSpoolFault_ = false;
+    std::unique_ptr<CommitBook> book_;
+    std::unique_ptr<CommitListener> listener_;  // after book_: it reports into it
 };
 
 }  // namespace store

@@ -86,7 +86,9 @@ public:
         if (net_) ASC_dropNetwork(&net_);
     }
     // Proposes one context per kind of object; empty on success, else the verdict for all.
-    std::optional<tVerdict> oOpen(const tArchive& t, std::vector<tObject>& objs);
+    std::optional<tVerdict> oOpen(const tArchive& t, std::vector<tObject>& objs, bool booCommit);
+    T_ASC_Association* pAssoc() const { return assoc_; }
+    int iTimeout() const { return iTimeout_; }
     tVerdict tSend(tObject& o);
     void vRelease() { booReleased_ = assoc_ && ASC_releaseAssociation(assoc_).good(); }
     bool booBroken() const { return booBroken_; }
@@ -100,7 +102,7 @@ private:
     bool booBroken_ = false;  // a message failed: nothing more goes over this association
 };
 
-std::optional<tVerdict> Association::oOpen(const tArchive& t, std::vector<tObject>& objs) {
+std::optional<tVerdict> Association::oOpen(const tArchive& t, std::vector<tObject>& objs, bool booCommit) {
     iTimeout_ = t.iTimeoutSeconds;
     dcmConnectionTimeout.set(t.iTimeoutSeconds);
     dcmSocketSendTimeout.set(t.iTimeoutSeconds);
@@ -127,7 +129,13 @@ std::optional<tVerdict> Association::oOpen(const tArchive& t, std::vector<tObjec
         }
         o.pcid = it->second;
     }
-    if (kinds.empty()) return std::nullopt;
+    if (booCommit) {
+        const char* xfers[] = {UID_LittleEndianExplicitTransferSyntax, UID_LittleEndianImplicitTransferSyntax};
+        c = ASC_addPresentationContext(params_, next, UID_StorageCommitmentPushModelSOPClass, xfers, 2);
+        if (c.bad()) return tVerdict{eVerdict::Retry, std::string("cannot propose storage commitment: ") + c.text()};
+    } else if (kinds.empty()) {
+        return std::nullopt;
+    }
 
     c = ASC_requestAssociation(net_, params_, &assoc_);
     if (c == DUL_ASSOCIATIONREJECTED) {
@@ -200,23 +208,36 @@ tVerdict tStatusVerdict(unsigned u) {
 }
 
 void vSendFiles(const tArchive& tTo, const std::vector<std::string>& paths,
-                const std::function<void(size_t, const tVerdict&)>& onEach) {
+                const std::function<void(size_t, const tVerdict&)>& onEach, tCommitAsk* pAsk) {
     std::vector<tObject> objs;
     for (const auto& p : paths) objs.push_back(tReadMeta(p));
+    auto each = [&](size_t i, tVerdict v) {
+        v.id = {objs[i].sClass, objs[i].sInstance};
+        if (!objs[i].sUnreadable.empty()) v = tVerdict(eVerdict::Refused, objs[i].sUnreadable);
+        onEach(i, v);
+        if (pAsk && v.e == eVerdict::Stored) pAsk->asked.push_back(v.id);
+    };
+    if (pAsk) {
+        pAsk->asked = pAsk->again;
+        pAsk->booAsked = false;
+    }
     Association a;
-    if (const auto oAll = a.oOpen(tTo, objs)) {
-        for (size_t i = 0; i < objs.size(); ++i)
-            onEach(i, objs[i].sUnreadable.empty() ? *oAll : tVerdict{eVerdict::Refused, objs[i].sUnreadable});
+    if (const auto oAll = a.oOpen(tTo, objs, pAsk != nullptr && (!objs.empty() || !pAsk->again.empty()))) {
+        for (size_t i = 0; i < objs.size(); ++i) each(i, *oAll);
+        if (pAsk) pAsk->sWhy = oAll->sWhy;
         return;
     }
     for (size_t i = 0; i < objs.size(); ++i) {
         const tVerdict v = a.tSend(objs[i]);
-        onEach(i, v);
+        each(i, v);
         if (a.booBroken()) {
-            for (size_t j = i + 1; j < objs.size(); ++j) onEach(j, v);
+            for (size_t j = i + 1; j < objs.size(); ++j) each(j, v);
+            if (pAsk) pAsk->sWhy = v.sWhy;
             return;  // the destructor aborts what is left of the association
         }
     }
+    if (pAsk && !pAsk->asked.empty() && a.pAssoc())
+        pAsk->booAsked = booAskCommitment(a.pAssoc(), a.iTimeout(), pAsk->asked, pAsk->sWhy);
     a.vRelease();
 }
 

@@ -100,7 +100,29 @@ bool booRemoveDelivered(const std::string& sSpool, const std::string& sName, std
         sWhy = "cannot remove " + sName + " from " + sSpool + ": " + std::strerror(errno);
         return false;
     }
-    vSyncFolder(sSpool);
+    // Not synced: a removal lost in a crash only sends the object once more,
+    // under the same UIDs, and the archive keeps one copy.
+    return true;
+}
+
+std::vector<std::string> committingNames(const std::string& sSpool) {
+    return queuedNames(sSpool + "/" + kCommitting);
+}
+
+bool booMoveInSpool(const std::string& sSpool, const std::string& sFrom, const std::string& sTo,
+                    const std::string& sName, std::string& sWhy) {
+    const std::string sFromDir = sFrom.empty() ? sSpool : sSpool + "/" + sFrom;
+    const std::string sToDir = sTo.empty() ? sSpool : sSpool + "/" + sTo;
+    if (mkdir(sToDir.c_str(), 02770) != 0 && errno != EEXIST) {
+        sWhy = "cannot make " + sToDir + ": " + std::strerror(errno);
+        return false;
+    }
+    if (rename((sFromDir + "/" + sName).c_str(), (sToDir + "/" + sName).c_str()) != 0) {
+        sWhy = "cannot move " + sName + " to " + sToDir + ": " + std::strerror(errno);
+        return false;
+    }
+    vSyncFolder(sToDir);
+    vSyncFolder(sFromDir);
     return true;
 }
 

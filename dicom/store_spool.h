@@ -25,8 +25,17 @@ std::vector<tFailed> failedObjects(const std::string& sSpool);
 bool booMoveToFailed(const std::string& sSpool, const std::string& sName, const std::string& sReason,
                      std::string& sWhy);
 
-// Removes a delivered object, durably (the folder is synced).
+// Removes a delivered object.
 bool booRemoveDelivered(const std::string& sSpool, const std::string& sName, std::string& sWhy);
+
+// Stored objects that wait for the archive's commitment.
+constexpr const char* kCommitting = "committing";
+std::vector<std::string> committingNames(const std::string& sSpool);
+
+// Renames an object from one folder of the spool to another ("" is the
+// spool itself), making the target folder when needed, durably.
+bool booMoveInSpool(const std::string& sSpool, const std::string& sFrom, const std::string& sTo,
+                    const std::string& sName, std::string& sWhy);
 
 // Empty when the sender can take objects out of the spool, else why not.
 std::string sSpoolProblem(const std::string& sSpool);

@@ -25,7 +25,7 @@ std::string sSince(const std::string& sPath) {
 
 void vPrintStatus(const std::string& sSpool, std::ostream& out) {
     struct stat st {};
-    out << "Spool: " << sSpool;
+    out << std::left << "Spool: " << sSpool;
     if (stat(sSpool.c_str(), &st) != 0) {
         out << " (missing: nothing waits)\n";
         return;
@@ -35,16 +35,23 @@ void vPrintStatus(const std::string& sSpool, std::ostream& out) {
     const auto waiting = queuedNames(sSpool);
     out << "Waiting: " << waiting.size() << "\n";
     if (!waiting.empty()) {
-        out << "  " << std::left << std::setw(20) << "QUEUED SINCE" << "OBJECT\n";
-        for (const auto& s : waiting) out << "  " << std::setw(20) << sSince(sSpool + "/" + s) << s << "\n";
+        out << "  " << std::setw(21) << "QUEUED SINCE" << "OBJECT\n";
+        for (const auto& s : waiting) out << "  " << std::setw(21) << sSince(sSpool + "/" + s) << s << "\n";
+    }
+    const auto committing = committingNames(sSpool);
+    if (!committing.empty()) {
+        out << "Stored, waiting for the archive's commitment: " << committing.size() << "\n";
+        out << "  " << std::setw(21) << "QUEUED SINCE" << "OBJECT\n";
+        for (const auto& s : committing)
+            out << "  " << std::setw(21) << sSince(sSpool + "/" + kCommitting + "/" + s) << s << "\n";
     }
     const auto failed = failedObjects(sSpool);
     out << "Failed: " << failed.size() << (failed.empty() ? "" : " (in failed/, not sent again)") << "\n";
     if (!failed.empty()) {
-        out << "  " << std::setw(20) << "REFUSED AT" << "OBJECT\n";
+        out << "  " << std::setw(21) << "REFUSED AT" << "OBJECT\n";
         for (const auto& f : failed) {
-            out << "  " << std::setw(20) << sSince(sSpool + "/failed/" + f.sName) << f.sName << "\n";
-            out << "  " << std::setw(20) << "" << "reason: " << f.sReason << "\n";
+            out << "  " << std::setw(21) << sSince(sSpool + "/failed/" + f.sName + ".reason") << f.sName << "\n";
+            out << "  " << std::setw(21) << "" << "reason: " << f.sReason << "\n";
         }
     }
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/profile_string.h"
 
@@ -40,21 +41,25 @@ bool booReadStoreTuning(const std::string& sIni, tStoreTuning& t, std::string& s
     t = tStoreTuning{};
     double dTries = t.iTries;
     double dTimeout = t.iTimeoutSeconds;
+    double dPort = 0;
     if (!booNumber(sIni, "RetrySeconds", 0.01, 3600, t.dRetrySeconds, sWhy) ||
+        !booNumber(sIni, "CommitPort", 1, 65535, dPort, sWhy) ||
+        !booNumber(sIni, "CommitWaitSeconds", 0.1, 86400, t.dCommitWaitSeconds, sWhy) ||
         !booNumber(sIni, "RetryMaxSeconds", 0.01, 3600, t.dRetryMaxSeconds, sWhy) ||
         !booNumber(sIni, "Tries", 1, 1000, dTries, sWhy) ||
         !booNumber(sIni, "TimeoutSeconds", 1, 600, dTimeout, sWhy))
         return false;
-    if (dTries != std::floor(dTries) || dTimeout != std::floor(dTimeout)) {
-        sWhy = dTries != std::floor(dTries) ? "[DICOM] Tries: a whole number"
-                                            : "[DICOM] TimeoutSeconds: a whole number of seconds";
-        return false;
-    }
+    for (auto [d, sKey] : {std::pair{dTries, "Tries"}, std::pair{dTimeout, "TimeoutSeconds"}, std::pair{dPort, "CommitPort"}})
+        if (d != std::floor(d)) {
+            sWhy = std::string("[DICOM] ") + sKey + ": a whole number";
+            return false;
+        }
     if (t.dRetryMaxSeconds < t.dRetrySeconds) {
         sWhy = "[DICOM] RetryMaxSeconds: at least RetrySeconds";
         return false;
     }
     t.iTries = static_cast<int>(dTries);
     t.iTimeoutSeconds = static_cast<int>(dTimeout);
+    t.iCommitPort = static_cast<int>(dPort);
     return true;
 }

@@ -70,6 +70,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     run.tTo.iTimeoutSeconds = run.tTune.iTimeoutSeconds;
+    run.booCommit = t.booCommit;
+    if (run.booCommit && run.tTune.iCommitPort == 0) {
+        std::cerr << "zyr-pan-weq-store: [DICOM] CommitPort is not set: with Commit=1 the archive sends its "
+                     "commitment reports to this station on that port"
+                  << std::endl;
+        return 2;
+    }
 
     struct sigaction sa {};
     sa.sa_handler = vOnSignal;

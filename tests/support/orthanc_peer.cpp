@@ -161,12 +161,18 @@ std::string OrthancPeer::sLog() const {
 }
 
 int OrthancPeer::iGet(const std::string& sPath, std::string& sBody) const {
+    return iRequest("GET", sPath, "", sBody);
+}
+
+int OrthancPeer::iRequest(const std::string& sMethod, const std::string& sPath, const std::string& sSend,
+                          std::string& sBody) const {
     sBody.clear();
     const int fd = iConnect(iHttp_);
     if (fd < 0) return 0;
     timeval tv{10, 0};
     setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
-    const std::string rq = "GET " + sPath + " HTTP/1.0\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
+    const std::string rq = sMethod + " " + sPath + " HTTP/1.0\r\nHost: 127.0.0.1\r\nConnection: close\r\n" +
+                           "Content-Length: " + std::to_string(sSend.size()) + "\r\n\r\n" + sSend;
     std::string sAll;
     if (write(fd, rq.data(), rq.size()) == static_cast<ssize_t>(rq.size())) {
         char buf[8192];

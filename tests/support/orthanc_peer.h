@@ -50,6 +50,9 @@ public:
 
     // GET on the REST interface: the HTTP status (0 when no answer) and the body.
     int iGet(const std::string& sPath, std::string& sBody) const;
+    // Any request (DELETE, POST with a body) on the REST interface.
+    int iRequest(const std::string& sMethod, const std::string& sPath, const std::string& sSend,
+                 std::string& sBody) const;
     // Orthanc's ids of the stored instances; empty on no answer.
     std::vector<std::string> instanceIds() const;
     // One tag of an instance by its keyword (simplified-tags), "" when absent.
