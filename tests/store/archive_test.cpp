@@ -48,7 +48,7 @@ TEST(ArchiveDelivery, DownForSeveralObjectsThenUpAllArriveOnce) {
     auto p = f.pStart({});
     for (int i = 1; i <= 3; ++i) sWriteObject(f.sSpool(), "2.25.300" + std::to_string(i));
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    EXPECT_EQ(f.tRunToEnd({"--status"}).sOut.find("Waiting: 3") != std::string::npos, true);
+    EXPECT_NE(f.tRunToEnd({"--status"}).sOut.find("Waiting: 3"), std::string::npos);
 
     std::string sWhy;
     ASSERT_TRUE(o.booStart(sWhy)) << sWhy;
