@@ -108,7 +108,12 @@ bool Sender::booPass(std::vector<std::string> names, bool booOnce) {
             log_ << "storage commitment not asked for " << ask.asked.size() << " object(s): " << ask.sWhy << std::endl;
         if (book_->booSpoolFault()) booSpoolFault_ = true;
     }
-    if (iWaiting > 0) log_ << iWaiting << " object(s) wait: " << sWaitWhy << std::endl;
+    if (iWaiting > 0) {
+        log_ << iWaiting << " object(s) wait: " << sWaitWhy << std::endl;
+        vNoteWaiting(t_.sSpool, sWaitWhy);
+    } else if (!paths.empty()) {
+        vClearWaiting(t_.sSpool);
+    }
     return iWaiting > 0;
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -124,6 +125,25 @@ bool booMoveInSpool(const std::string& sSpool, const std::string& sFrom, const s
     vSyncFolder(sToDir);
     vSyncFolder(sFromDir);
     return true;
+}
+
+void vNoteWaiting(const std::string& sSpool, const std::string& sWhy) {
+    const std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&now, &tm);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &tm);
+    std::string sIgnored;
+    booWriteDurably(sSpool + "/.waiting", std::string(stamp) + " " + sWhy + "\n", sIgnored);
+}
+
+void vClearWaiting(const std::string& sSpool) { unlink((sSpool + "/.waiting").c_str()); }
+
+std::string sWaitingNote(const std::string& sSpool) {
+    std::ifstream in(sSpool + "/.waiting");
+    std::string s;
+    std::getline(in, s);
+    return s;
 }
 
 std::string sSpoolProblem(const std::string& sSpool) {

@@ -37,6 +37,12 @@ std::vector<std::string> committingNames(const std::string& sSpool);
 bool booMoveInSpool(const std::string& sSpool, const std::string& sFrom, const std::string& sTo,
                     const std::string& sName, std::string& sWhy);
 
+// Why objects wait, as the last try found it (<spool>/.waiting, with the
+// time), for --status; cleared by a try that leaves nothing waiting.
+void vNoteWaiting(const std::string& sSpool, const std::string& sWhy);
+void vClearWaiting(const std::string& sSpool);
+std::string sWaitingNote(const std::string& sSpool);
+
 // Empty when the sender can take objects out of the spool, else why not.
 std::string sSpoolProblem(const std::string& sSpool);
 

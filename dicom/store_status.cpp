@@ -34,6 +34,8 @@ void vPrintStatus(const std::string& sSpool, std::ostream& out) {
 
     const auto waiting = queuedNames(sSpool);
     out << "Waiting: " << waiting.size() << "\n";
+    const std::string sNote = sWaitingNote(sSpool);
+    if (!waiting.empty() && !sNote.empty()) out << "  last try " << sNote << "\n";
     if (!waiting.empty()) {
         out << "  " << std::setw(21) << "QUEUED SINCE" << "OBJECT\n";
         for (const auto& s : waiting) out << "  " << std::setw(21) << sSince(sSpool + "/" + s) << s << "\n";

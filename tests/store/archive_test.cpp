@@ -48,7 +48,9 @@ TEST(ArchiveDelivery, DownForSeveralObjectsThenUpAllArriveOnce) {
     auto p = f.pStart({});
     for (int i = 1; i <= 3; ++i) sWriteObject(f.sSpool(), "2.25.300" + std::to_string(i));
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    EXPECT_NE(f.tRunToEnd({"--status"}).sOut.find("Waiting: 3"), std::string::npos);
+    const std::string sStatus = f.tRunToEnd({"--status"}).sOut;
+    EXPECT_NE(sStatus.find("Waiting: 3"), std::string::npos) << sStatus;
+    EXPECT_NE(sStatus.find("cannot reach the archive"), std::string::npos) << sStatus;
 
     std::string sWhy;
     ASSERT_TRUE(o.booStart(sWhy)) << sWhy;
