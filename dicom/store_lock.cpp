@@ -13,8 +13,12 @@ SpoolLock::~SpoolLock() { vRelease(); }
 
 bool SpoolLock::booTake(bool booWait) {
     if (fd_ >= 0) return true;
-    // Group-writable: the console's users and the service share the spool.
-    const int fd = open(sPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0660);
+    // The operators' senders and the service share the lock file whatever
+    // their umask: its maker opens it to the group, and an flock needs no
+    // write access to the file.
+    int fd = open(sPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0660);
+    if (fd >= 0) fchmod(fd, 0660);
+    if (fd < 0) fd = open(sPath_.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     int r;
     do {

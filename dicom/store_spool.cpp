@@ -43,6 +43,18 @@ bool booWriteDurably(const std::string& sPath, const std::string& sText, std::st
     return ok;
 }
 
+// failed/ and committing/: shared by the operators' senders and the
+// service, whatever the umask of the one that makes them.
+bool booMakeSharedFolder(const std::string& sFolder, std::string& sWhy) {
+    if (mkdir(sFolder.c_str(), 02770) == 0) {
+        chmod(sFolder.c_str(), 02770);
+        return true;
+    }
+    if (errno == EEXIST) return true;
+    sWhy = "cannot make " + sFolder + ": " + std::strerror(errno);
+    return false;
+}
+
 }  // namespace
 
 bool booQueuedName(const std::string& sName) {
@@ -82,10 +94,7 @@ std::vector<tFailed> failedObjects(const std::string& sSpool) {
 bool booMoveToFailed(const std::string& sSpool, const std::string& sName, const std::string& sReason,
                      std::string& sWhy) {
     const std::string sFolder = sSpool + "/" + kFailed;
-    if (mkdir(sFolder.c_str(), 02770) != 0 && errno != EEXIST) {
-        sWhy = "cannot make " + sFolder + ": " + std::strerror(errno);
-        return false;
-    }
+    if (!booMakeSharedFolder(sFolder, sWhy)) return false;
     if (!booWriteDurably(sFolder + "/" + sName + ".reason", sReason + "\n", sWhy)) return false;
     if (rename((sSpool + "/" + sName).c_str(), (sFolder + "/" + sName).c_str()) != 0) {
         sWhy = "cannot move " + sName + " to " + sFolder + ": " + std::strerror(errno);
@@ -114,10 +123,7 @@ bool booMoveInSpool(const std::string& sSpool, const std::string& sFrom, const s
                     const std::string& sName, std::string& sWhy) {
     const std::string sFromDir = sFrom.empty() ? sSpool : sSpool + "/" + sFrom;
     const std::string sToDir = sTo.empty() ? sSpool : sSpool + "/" + sTo;
-    if (mkdir(sToDir.c_str(), 02770) != 0 && errno != EEXIST) {
-        sWhy = "cannot make " + sToDir + ": " + std::strerror(errno);
-        return false;
-    }
+    if (!booMakeSharedFolder(sToDir, sWhy)) return false;
     if (rename((sFromDir + "/" + sName).c_str(), (sToDir + "/" + sName).c_str()) != 0) {
         sWhy = "cannot move " + sName + " to " + sToDir + ": " + std::strerror(errno);
         return false;

@@ -141,7 +141,9 @@ TEST(SenderOnce, ASpoolTheSenderCannotChangeSendsNothing) {
 }
 
 // Only complete objects wait: the console's temporary names are left alone,
-// a file that is no DICOM object is set aside with its reason.
+// a file that is no DICOM object is set aside with its reason. What the
+// sender makes in the spool stays open to the group (the service and the
+// operators' senders) even under a closed umask.
 TEST(SenderOnce, OnlyCompleteObjectsAreSent) {
     ScriptedArchive a({0x0000});
     SenderFolder f;
@@ -150,13 +152,20 @@ TEST(SenderOnce, OnlyCompleteObjectsAreSent) {
     std::filesystem::rename(f.sSpool() + "/2.25.41.dcm", f.sSpool() + "/.2.25.41.dcm");
     zyrtest::writeBytes(f.sSpool() + "/broken.dcm", "not an object");
     zyrtest::writeBytes(f.sSpool() + "/note.txt", "x");
+    const mode_t old = umask(077);
     const auto r = f.tRunToEnd({"--once"});
+    umask(old);
     EXPECT_EQ(r.iExit, 3) << r.sErr;
     EXPECT_TRUE(a.received().empty());
     EXPECT_TRUE(exists(f.sSpool() + "/.2.25.41.dcm"));
     EXPECT_TRUE(exists(f.sSpool() + "/note.txt"));
     EXPECT_TRUE(exists(f.sSpool() + "/failed/broken.dcm"));
     EXPECT_NE(readBytes(f.sSpool() + "/failed/broken.dcm.reason").find("not a readable DICOM"), std::string::npos);
+    struct stat st {};
+    ASSERT_EQ(stat((f.sSpool() + "/failed").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 02770u);
+    ASSERT_EQ(stat((f.sSpool() + "/.lock").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0660u);
 }
 
 TEST(SenderSettings, BadSenderKeysStopBeforeAnything) {
