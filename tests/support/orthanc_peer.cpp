@@ -88,7 +88,12 @@ OrthancPeer::OrthancPeer(tOrthancOptions t) : t_(std::move(t)) {
           << sJsonString(m.sHost) << ", " << m.iPort << "]";
     }
     j << "}";
-    if (!t_.sExtraJson.empty()) j << ",\n" << t_.sExtraJson;
+    if (!t_.sExtraJson.empty()) {
+        std::string s = t_.sExtraJson;
+        for (auto at = s.find("@FOLDER@"); at != std::string::npos; at = s.find("@FOLDER@", at + sDir_.size()))
+            s.replace(at, 8, sDir_);
+        j << ",\n" << s;
+    }
     j << "\n}\n";
     std::ofstream(sDir_ + "/orthanc.json") << j.str();
 }

@@ -23,7 +23,9 @@ struct tOrthancOptions {
     std::string sAE = "ARCHIVE";
     std::vector<tOrthancModality> modalities;  // DicomModalities (who may be answered)
     std::vector<std::string> plugins;          // shared objects to load
-    std::string sExtraJson;                    // more top-level members: "\"Key\": value, ..."
+    // More top-level members, "\"Key\": value, ..."; @FOLDER@ stands for the
+    // peer's own temporary folder (e.g. a worklist database inside it).
+    std::string sExtraJson;
 };
 
 class OrthancPeer {
