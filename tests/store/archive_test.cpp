@@ -74,7 +74,7 @@ TEST(ArchiveDelivery, ArchiveKilledInTheMiddleOfABatch) {
     const int n = 40;
     for (int i = 1; i <= n; ++i) sWriteObject(f.sSpool(), "2.25.400" + std::to_string(i), 512);
     auto p = f.pStart({});
-    ASSERT_TRUE(booWaitFor([&] { return !stored(o).empty(); }, 60000));
+    ASSERT_TRUE(booWaitFor([&] { return !o.instanceIds().empty(); }, 60000));
     o.vKill();
     const size_t iLeft = store::queuedNames(f.sSpool()).size();
     ASSERT_TRUE(o.booStart(sWhy)) << sWhy;
