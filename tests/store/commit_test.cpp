@@ -3,6 +3,9 @@
 // leaves it in committing/ for a later run to ask again; an object the
 // archive no longer has is sent again.
 #include <gtest/gtest.h>
+#include <signal.h>
+
+#include <algorithm>
 
 #include "dicom/store_spool.h"
 #include "tests/store/store_helpers.h"
@@ -76,4 +79,19 @@ TEST(Commitment, UnansweredThenAskedAgainAndLostObjectsSentAgain) {
     auto got = r.o.storedSopInstanceUids();
     std::sort(got.begin(), got.end());
     EXPECT_EQ(got, (std::vector<std::string>{"2.25.701", "2.25.702"}));
+}
+
+TEST(Commitment, TheServiceAsksAndTakesTheReport) {
+    CommitRig r;
+    std::string sWhy;
+    ASSERT_TRUE(r.o.booStart(sWhy)) << sWhy;
+    r.vSettings(r.iReportPort, "30");
+    auto p = r.f.pStart({});
+    sWriteObject(r.f.sSpool(), "2.25.801");
+    EXPECT_TRUE(booWaitFor([&] { return r.o.instanceIds().size() == 1; }, 60000));
+    EXPECT_TRUE(booWaitFor([&] { return store::committingNames(r.f.sSpool()).empty() &&
+                                        store::queuedNames(r.f.sSpool()).empty(); }, 60000));
+    ::kill(static_cast<pid_t>(p->processId()), SIGTERM);
+    ASSERT_TRUE(p->waitForFinished(15000));
+    EXPECT_NE(p->readAllStandardError().toStdString().find("committed 2.25.801.dcm"), std::string::npos);
 }

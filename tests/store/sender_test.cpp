@@ -9,7 +9,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "dicom/store_send.h"
 #include "dicom/store_spool.h"
@@ -100,6 +102,25 @@ TEST(SenderOnce, SenderKilledBeforeTheAnswerResendsTheSameObject) {
     EXPECT_EQ(r.iExit, 0) << r.sErr;
     EXPECT_EQ(a.received(), (std::vector<std::string>{"2.25.9", "2.25.9"}));
     EXPECT_FALSE(exists(f.sSpool() + "/2.25.9.dcm"));
+}
+
+// An archive that takes longer than TimeoutSeconds to answer counts as a
+// failed try; one that answers within it has the object.
+TEST(SenderOnce, AnAnswerLaterThanTheTimeoutIsAFailedTry) {
+    for (const int iTimeout : {1, 6}) {
+        ScriptedArchive a({0x0000});
+        SenderFolder f;
+        f.vSettings({{"Store", sStore(a)}, {"Tries", "1"}, {"TimeoutSeconds", std::to_string(iTimeout)}});
+        sWriteObject(f.sSpool(), "2.25.81");
+        a.vHold(true);
+        auto p = f.pStart({"--once"});
+        ASSERT_TRUE(booWaitFor([&] { return a.received().size() == 1; }, 30000));
+        std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+        a.vHold(false);
+        ASSERT_TRUE(p->waitForFinished(30000));
+        EXPECT_EQ(p->exitCode(), iTimeout == 1 ? 1 : 0) << p->readAllStandardError().toStdString();
+        EXPECT_EQ(exists(f.sSpool() + "/2.25.81.dcm"), iTimeout == 1);
+    }
 }
 
 // The console starts a sender after each exposure: one that finds another
