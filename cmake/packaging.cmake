@@ -15,14 +15,20 @@ if(TARGET zyrpan-unit)
   install(TARGETS zyrpan-unit RUNTIME DESTINATION ${ZYR_PKG_FOLDER})
 endif()
 install(TARGETS ZyrPan2 zyrpan_sound LIBRARY DESTINATION ${ZYR_PKG_FOLDER})
+# The DICOM sender beside the console, and its service (where Debian 12's
+# systemd looks for packaged units).
+install(TARGETS zyr-pan-weq-store RUNTIME DESTINATION ${ZYR_PKG_FOLDER})
+install(FILES ${ZYR_PKG_SRC}/zyr-pan-weq-store.service DESTINATION /lib/systemd/system)
 install(DIRECTORY ${ZYR_STAGE_DIR}/FILM ${ZYR_STAGE_DIR}/Animation DESTINATION ${ZYR_PKG_FOLDER})
 # The default settings the package scripts install: the staged default
-# without Link and with the bitmap in the operator's home.
+# without Link, with the bitmap in the operator's home and the package's spool.
 set(ZYR_PKG_DEFAULT_INI ${ZYR_PKG_BIN}/default/ZYR_PAN_WEQ.ini)
 add_custom_command(OUTPUT ${ZYR_PKG_DEFAULT_INI}
   COMMAND ${CMAKE_COMMAND} -DSRC=${CMAKE_SOURCE_DIR}/resources/ZYR_PAN_WEQ.ini -DDST=${ZYR_PKG_DEFAULT_INI}
+          -DAPPEND=${ZYR_PKG_SRC}/dicom_spool.ini
           -P ${CMAKE_SOURCE_DIR}/cmake/package_settings.cmake
-  DEPENDS ${CMAKE_SOURCE_DIR}/resources/ZYR_PAN_WEQ.ini ${CMAKE_SOURCE_DIR}/cmake/package_settings.cmake VERBATIM)
+  DEPENDS ${CMAKE_SOURCE_DIR}/resources/ZYR_PAN_WEQ.ini ${CMAKE_SOURCE_DIR}/cmake/package_settings.cmake
+          ${ZYR_PKG_SRC}/dicom_spool.ini VERBATIM)
 add_custom_target(zyr_package_ini ALL DEPENDS ${ZYR_PKG_DEFAULT_INI})
 install(FILES ${ZYR_PKG_DEFAULT_INI} DESTINATION share/${ZYR_PKG})
 
@@ -76,14 +82,19 @@ program.
 .
 The package also holds the unit and sensor library, which simulates the unit
 and the sensor or carries the link to a real unit over TCP or a serial line,
-and the simulated unit as a TCP server (zyrpan-unit).")
-# Library dependencies come from the binaries (the X platform plugin comes
+and the simulated unit as a TCP server (zyrpan-unit).
+.
+With DICOM enabled, each image is also written as a DICOM object into a
+spool, from which zyr-pan-weq-store (a systemd service) delivers it to the
+practice's archive.")
+# Library dependencies come from the binaries (DCMTK's runtime libraries from
+# the console and the sender; the X platform plugin comes
 # with libqt6gui6); the package scripts need adduser, and the console loads
 # Qt's translations of its standard buttons and menus at every start.
 # Running in Japanese wants the CJK fonts.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "adduser, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk")
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${ZYR_PKG_SRC}/postinst ${ZYR_PKG_SRC}/postrm)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${ZYR_PKG_SRC}/postinst ${ZYR_PKG_SRC}/prerm ${ZYR_PKG_SRC}/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -54,6 +54,11 @@ in_root ls -l /usr/bin/zyr-pan-weq /usr/lib/zyr-pan-weq/ZYR_PAN_WEQ.ini
 in_root stat -c '%A %U:%G %n' /var/lib/zyr-pan-weq "$settings"
 [ "$(in_root stat -c '%a %U:%G' /var/lib/zyr-pan-weq)" = "2775 root:zyrpan" ] || fail "settings folder"
 [ "$(in_root stat -c '%a %U:%G' "$settings")" = "664 root:zyrpan" ] || fail "settings file"
+# The DICOM spool: operators write, the sender's service user removes, others see nothing.
+[ "$(in_root stat -c '%a %U:%G' /var/spool/zyr-pan-weq)" = "2770 root:zyrpan" ] || fail "spool folder"
+in_root id zyrpan >/dev/null || fail "the sender's service user"
+in_root test -f /lib/systemd/system/zyr-pan-weq-store.service || fail "the sender's service"
+in_root /usr/lib/zyr-pan-weq/zyr-pan-weq-store --version || fail "the sender"
 
 step "an operator in the group zyrpan"
 in_root id "$user" >/dev/null 2>&1 || in_root useradd -m -G zyrpan "$user"

@@ -1,0 +1,216 @@
+#include "tests/support/orthanc_peer.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace zyrtest {
+namespace {
+
+constexpr const char* kOrthanc = "/usr/sbin/Orthanc";
+
+int iConnect(int iPort) {
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<uint16_t>(iPort));
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) return fd;
+    if (fd >= 0) close(fd);
+    return -1;
+}
+
+std::string sJsonString(const std::string& s) {
+    return QJsonDocument(QJsonArray{QString::fromStdString(s)}).toJson(QJsonDocument::Compact).mid(1).chopped(1).toStdString();
+}
+
+}  // namespace
+
+int iFreePort() {
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t n = sizeof a;
+    int iPort = 0;
+    if (bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
+        getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n) == 0)
+        iPort = ntohs(a.sin_port);
+    close(fd);
+    return iPort;
+}
+
+OrthancPeer::OrthancPeer(tOrthancOptions t) : t_(std::move(t)) {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "zyrpan-orthanc-XXXXXX").string();
+    if (mkdtemp(tmpl.data()) != nullptr) sDir_ = tmpl;
+    iDicom_ = iFreePort();
+    do {
+        iHttp_ = iFreePort();
+    } while (iHttp_ == iDicom_);
+
+    std::ostringstream j;
+    j << "{\n"
+      << "\"Name\": \"zyrpan-test\",\n"
+      << "\"StorageDirectory\": " << sJsonString(sDir_ + "/storage") << ",\n"
+      << "\"IndexDirectory\": " << sJsonString(sDir_ + "/index") << ",\n"
+      << "\"DicomAet\": " << sJsonString(t_.sAE) << ",\n"
+      << "\"DicomPort\": " << iDicom_ << ",\n"
+      << "\"HttpPort\": " << iHttp_ << ",\n"
+      << "\"RemoteAccessAllowed\": false,\n"
+      << "\"AuthenticationEnabled\": false,\n"
+      << "\"DicomCheckCalledAet\": true,\n"
+      << "\"KeepAlive\": false,\n"
+      << "\"HttpThreadsCount\": 4,\n"
+      << "\"SaveJobs\": false,\n"
+      << "\"StableAge\": 1,\n"
+      << "\"DicomScpTimeout\": 10,\n"
+      << "\"Plugins\": [";
+    for (size_t i = 0; i < t_.plugins.size(); ++i) j << (i ? ", " : "") << sJsonString(t_.plugins[i]);
+    j << "],\n\"DicomModalities\": {";
+    for (size_t i = 0; i < t_.modalities.size(); ++i) {
+        const auto& m = t_.modalities[i];
+        j << (i ? ", " : "") << sJsonString(m.sName) << ": [" << sJsonString(m.sAE) << ", "
+          << sJsonString(m.sHost) << ", " << m.iPort << "]";
+    }
+    j << "}";
+    if (!t_.sExtraJson.empty()) {
+        std::string s = t_.sExtraJson;
+        for (auto at = s.find("@FOLDER@"); at != std::string::npos; at = s.find("@FOLDER@", at + sDir_.size()))
+            s.replace(at, 8, sDir_);
+        j << ",\n" << s;
+    }
+    j << "\n}\n";
+    std::ofstream(sDir_ + "/orthanc.json") << j.str();
+}
+
+OrthancPeer::~OrthancPeer() {
+    vStop();
+    std::error_code ec;
+    if (!sDir_.empty()) std::filesystem::remove_all(sDir_, ec);
+}
+
+bool OrthancPeer::booStart(std::string& sWhy, int iTimeoutMs) {
+    if (access(kOrthanc, X_OK) != 0) {
+        sWhy = std::string(kOrthanc) + " is missing (Debian's orthanc package)";
+        return false;
+    }
+    if (pid_ > 0) return true;
+    const std::string sLogPath = sDir_ + "/orthanc.log";
+    const std::string sConfig = sDir_ + "/orthanc.json";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlives the test
+        const int fd = open(sLogPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+        dup2(fd, 1);
+        dup2(fd, 2);
+        execl(kOrthanc, "Orthanc", "--no-jobs", sConfig.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    pid_ = pid;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(iTimeoutMs);
+    std::string sBody;
+    while (std::chrono::steady_clock::now() < end) {
+        if (iGet("/system", sBody) == 200) return true;
+        int st = 0;
+        if (waitpid(pid_, &st, WNOHANG) == pid_) {
+            pid_ = -1;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    vKill();
+    sWhy = "Orthanc did not answer on port " + std::to_string(iHttp_) + "; its log ends:\n" + sLog();
+    return false;
+}
+
+void OrthancPeer::vEnd(int iSignal) {
+    if (pid_ <= 0) return;
+    kill(pid_, iSignal);
+    int st = 0;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (waitpid(pid_, &st, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > end) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, &st, 0);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    pid_ = -1;
+}
+
+void OrthancPeer::vStop() { vEnd(SIGTERM); }
+void OrthancPeer::vKill() { vEnd(SIGKILL); }
+
+std::string OrthancPeer::sLog() const {
+    std::ifstream in(sDir_ + "/orthanc.log");
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    const std::string s = ss.str();
+    return s.size() > 3000 ? s.substr(s.size() - 3000) : s;
+}
+
+int OrthancPeer::iGet(const std::string& sPath, std::string& sBody) const {
+    return iRequest("GET", sPath, "", sBody);
+}
+
+int OrthancPeer::iRequest(const std::string& sMethod, const std::string& sPath, const std::string& sSend,
+                          std::string& sBody) const {
+    sBody.clear();
+    const int fd = iConnect(iHttp_);
+    if (fd < 0) return 0;
+    timeval tv{10, 0};
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+    const std::string rq = sMethod + " " + sPath + " HTTP/1.0\r\nHost: 127.0.0.1\r\nConnection: close\r\n" +
+                           "Content-Length: " + std::to_string(sSend.size()) + "\r\n\r\n" + sSend;
+    std::string sAll;
+    if (write(fd, rq.data(), rq.size()) == static_cast<ssize_t>(rq.size())) {
+        char buf[8192];
+        ssize_t n;
+        while ((n = read(fd, buf, sizeof buf)) > 0) sAll.append(buf, static_cast<size_t>(n));
+    }
+    close(fd);
+    const auto head = sAll.find("\r\n\r\n");
+    if (sAll.rfind("HTTP/1.", 0) != 0 || head == std::string::npos || sAll.size() < 12) return 0;
+    sBody = sAll.substr(head + 4);
+    return std::atoi(sAll.substr(9, 3).c_str());
+}
+
+std::vector<std::string> OrthancPeer::instanceIds() const {
+    std::string s;
+    std::vector<std::string> v;
+    if (iGet("/instances", s) != 200) return v;
+    for (const auto& x : QJsonDocument::fromJson(QByteArray::fromStdString(s)).array())
+        v.push_back(x.toString().toStdString());
+    return v;
+}
+
+std::string OrthancPeer::sTag(const std::string& sId, const std::string& sKeyword) const {
+    std::string s;
+    if (iGet("/instances/" + sId + "/simplified-tags", s) != 200) return {};
+    return QJsonDocument::fromJson(QByteArray::fromStdString(s)).object().value(QString::fromStdString(sKeyword))
+        .toString().toStdString();
+}
+
+std::vector<std::string> OrthancPeer::storedSopInstanceUids() const {
+    std::vector<std::string> v;
+    for (const auto& id : instanceIds()) v.push_back(sTag(id, "SOPInstanceUID"));
+    return v;
+}
+
+}  // namespace zyrtest
