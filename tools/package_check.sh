@@ -52,7 +52,7 @@ in_root dpkg -s zyr-pan-weq | grep -E '^(Version|Depends|Recommends):'
 step "layout"
 in_root ls -l /usr/bin/zyr-pan-weq /usr/lib/zyr-pan-weq/ZYR_PAN_WEQ.ini
 in_root stat -c '%A %U:%G %n' /var/lib/zyr-pan-weq "$settings"
-[ "$(in_root stat -c '%a %U:%G' /var/lib/zyr-pan-weq)" = "2775 root:zyrpan" ] || fail "settings folder"
+[ "$(in_root stat -c '%a %U:%G' /var/lib/zyr-pan-weq)" = "2770 root:zyrpan" ] || fail "settings folder"
 [ "$(in_root stat -c '%a %U:%G' "$settings")" = "664 root:zyrpan" ] || fail "settings file"
 # The DICOM spool: operators write, the sender's service user removes, others see nothing.
 [ "$(in_root stat -c '%a %U:%G' /var/spool/zyr-pan-weq)" = "2770 root:zyrpan" ] || fail "spool folder"
