@@ -53,7 +53,9 @@ bool booSpoolWrite(const std::string& sSpool, const std::string& sName, const st
     if (!booMakeFolders(sSpool, sWhy)) return false;
     const std::string sFinal = sSpool + "/" + sName;
     const std::string sTemp = sSpool + "/." + sName + ".part";
-    const int fd = ::open(sTemp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0660);
+    // The spool is shared with the operators' group: never through a link
+    // or over a file someone else put there under the new object's name.
+    const int fd = ::open(sTemp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0660);
     if (fd < 0) {
         sWhy = sFailed("cannot write in", sSpool);
         return false;
