@@ -1,9 +1,7 @@
 // The embedded virtual unit as the console meets it through the library's
 // link calls on a fake clock: its reports with the tick each arrives at, for
 // the connection, READY and the X-ray, the movements, and each fault it can
-// be told to show. Then the sends of its reports on their own, and the trace
-// lines of zyrpan-unit.
-#include "sim/byte_trace.h"
+// be told to show. Then the resends of its reports on their own.
 #include "sim/fault_injector.h"
 #include "sim/unit_protocol.h"
 #include "tests/sim/sim_fixture.h"
@@ -165,13 +163,6 @@ TEST(UnitProtocol, SendsAReportAgainAfter3000msOfSilenceFourTimesAtMost) {
     at(40000);
     EXPECT_EQ(seen, " s1 . s1 . s1 . s1 . . . s1 s1 .");
     EXPECT_EQ(proto.lReportsGivenUp(), 1u);
-}
-
-// Fault: the trace of zyrpan-unit loses a byte or its readable form.
-TEST(UnitTrace, HexThenReadable) {
-    EXPECT_EQ(sim::sTraceLine("<-", sim::sBuildFrame("c1")), "<- 02 63 31 20 62 34 03  [STX]c1 b4[ETX]");
-    EXPECT_EQ(sim::sTraceLine("->", "\x06" + sim::sBuildFrame("s1")), "-> 06 02 73 31 20 63 34 03  [ACK][STX]s1 c4[ETX]");
-    EXPECT_EQ(sim::sTraceLine("->", "\x15\x1f~\x7f"), "-> 15 1f 7e 7f  [NAK][1f]~[7f]");
 }
 
 }  // namespace
