@@ -209,14 +209,14 @@ TEST_F(Trace, AFileEndsAtItsSizeLimitOf4MiBWithOneLine) {
 
 // Faults: a setting's text or the unit's bytes written raw: a newline that
 // starts a record of its own, a '$', '`' or '\' a shell would act on,
-// terminal escapes, bytes that are not ASCII.
+// terminal escapes, bytes that are not ASCII; the NAK not named.
 TEST_F(Trace, TextFromOutsideIsEscapedOneRecordALine) {
     sRun("Link=tcp:$(id)`id`\\\xc3\xa9\nTrace=1");
     EXPECT_EQ(lCommInit_, sim::kLinkBadSetting);
     Pty unit;
     ASSERT_FALSE(unit.device.empty()) << "no pseudo-terminals";
     sRun("Link=serial:" + unit.device + "\nTrace=1", [&] {
-        const std::string bytes = "$(id)\n\xc3\xa9\x1b[2J\\";
+        const std::string bytes = "$(id)\n\xc3\xa9\x1b[2J\\\x15\x7f";
         ASSERT_EQ(::write(unit.fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
         vAwait();
     });
@@ -224,7 +224,7 @@ TEST_F(Trace, TextFromOutsideIsEscapedOneRecordALine) {
     const Texts all = split(text, '\n');
     ASSERT_EQ(all.size(), 4u) << text;  // the header, the refused Link, the link open, the bytes
     EXPECT_EQ(all[1].substr(13), "Link=tcp:\\x24(id)\\x60id\\x60\\x5c\\xc3\\xa9 names no usable link");
-    EXPECT_EQ(all[3].substr(13), "-> 24 28 69 64 29 0a c3 a9 1b 5b 32 4a 5c  [24](id)[0a][c3][a9][1b][2J[5c]");
+    EXPECT_EQ(all[3].substr(13), "-> 24 28 69 64 29 0a c3 a9 1b 5b 32 4a 5c 15 7f  [24](id)[0a][c3][a9][1b][2J[5c][NAK][7f]");
     for (unsigned char c : text) ASSERT_TRUE(c == '\n' || (c >= 0x20 && c < 0x7f && c != '$' && c != '`')) << int(c);
 }
 
