@@ -1,9 +1,8 @@
 // The library's thirteen calls as the console makes them: what the shared
 // object exports, the status each call can be told to return (Fail_<Call>),
-// the statuses of its own, and the frame texts the line hands on to the sensor.
-#include <cstdio>
+// the statuses of its own, the frame texts the line hands on to the sensor,
+// and which settings let the virtual sensor answer at all.
 #include <functional>
-#include <set>
 
 #include "sim/call_faults.h"
 #include "sim/virtual_unit.h"
@@ -12,20 +11,6 @@
 namespace {
 
 using namespace simtest;
-
-// Faults: a helper of the library leaks out of the shared object, a call is
-// missing, or the library names a call (in its Fail_ keys) otherwise.
-TEST(ApiExports, ExactlyTheThirteenCalls) {
-    const std::string so = sStage() + "/libZyrPan2.so";
-    FILE* nm = ::popen(("nm -D --defined-only --format=just-symbols " + so).c_str(), "r");
-    ASSERT_NE(nm, nullptr);
-    std::set<std::string> names, calls;
-    char line[512];
-    while (std::fgets(line, sizeof line, nm) != nullptr) names.insert(std::string(line, std::strcspn(line, "\n")));
-    ASSERT_EQ(::pclose(nm), 0) << "nm (binutils) could not list " << so;
-    for (size_t i = 0; i < sim::kCallCount; ++i) calls.insert(std::string("ZyrWeq_") + sim::sCallName(sim::Call(i)));
-    EXPECT_EQ(names, calls);
-}
 
 class ApiFail : public SimTest, public ::testing::WithParamInterface<size_t> {
 protected:
@@ -69,6 +54,17 @@ INSTANTIATE_TEST_SUITE_P(AllThirteen, ApiFail, ::testing::Range<size_t>(0, sim::
 
 using ApiCalls = SimTest;
 
+// Faults: a helper of the library leaks out of the shared object, a call is
+// missing, or the library names a call (in its Fail_ keys) otherwise.
+TEST_F(ApiCalls, TheSharedObjectExportsExactlyTheThirteenCalls) {
+    const std::string so = sStage() + "/libZyrPan2.so", list = dir_.file("exports");
+    ASSERT_EQ(std::system(("nm -D --defined-only --format=just-symbols " + so + " >" + list).c_str()), 0) << so;
+    Texts calls;
+    for (size_t i = 0; i < sim::kCallCount; ++i) calls.push_back(std::string("ZyrWeq_") + sim::sCallName(sim::Call(i)));
+    std::sort(calls.begin(), calls.end());
+    EXPECT_EQ(split(zyrtest::readBytes(list), '\n'), calls);
+}
+
 // Faults: a status of the library changed, a null pointer followed, a read
 // handing the console more than its 1024-byte buffer or losing the rest, a
 // link still usable after its release, a fault without _Count not kept up.
@@ -77,11 +73,7 @@ TEST_F(ApiCalls, StatusesOfTheLinkAndOfNullArguments) {
     int32_t v = 0;
     std::string frames;
     for (int i = 0; i < 1100; ++i) frames += sim::sBuildFrame("t0");
-    const struct {
-        const char* what;
-        std::function<int32_t()> call;
-        int32_t status;
-    } steps[] = {
+    const struct { const char* what; std::function<int32_t()> call; int32_t status; } steps[] = {
         {"open before Init", [&] { return lib_.SetCommInit(); }, 9},
         {"unusable Link", [&] { return lOpen("Link=modem:1"); }, -3},
         {"read, not open", [&] { return lib_.Ether232Recv(buf); }, -1},
@@ -144,5 +136,48 @@ TEST_F(ApiCalls, EveryGoodFrameOnTheLineGoesToTheSensor) {
     EXPECT_EQ(reports, (Texts{"s1", "d1", "X1"}));
     EXPECT_EQ(line_.seen(1000, true), (Texts{"10 NAK", "10 ACK", "100 s1", "310 ACK", "1300 d1", "1800 BAD", "1810 X1"}));
 }
+
+// A unit that serves consoles for weeks (zyrpan-unit) must not grow with
+// every frame, yet its latest commands stay readable, in order.
+// Faults: a log that keeps every command; one that trims the newest instead
+// of the oldest, or out of order; one trimmed so early that a short
+// session's commands are already gone.
+TEST_F(ApiCalls, TheUnitsCommandLogIsBoundedAndEndsWithTheLatestCommands) {
+    ASSERT_EQ(lOpen(""), 0);
+    int sent = 0;
+    for (const auto& [upTo, kept] : {std::pair{1, 1u}, {255, 255u}, {256, 256u}, {512, 512u}, {513, 256u}, {20000, 256u}}) {
+        for (; sent < upTo; ++sent, line_.lPoll(0)) ASSERT_EQ(line_.lSend("q" + std::to_string(sent)), 0);
+        const Texts& log = sim::theLibrary().embeddedUnit()->commands();
+        ASSERT_GE(log.size(), kept) << sent;
+        EXPECT_LE(log.size(), 512u) << sent;
+        for (size_t k = 0; k < log.size(); ++k) ASSERT_EQ(log[k], "q" + std::to_string(sent - log.size() + k)) << sent;
+    }
+}
+
+// The keys of [ZyrPan2], the status of ZyrWeq_SetCommInit, whether the
+// virtual sensor answers.
+class SensorChoice : public SimTest, public ::testing::WithParamInterface<std::tuple<const char*, int32_t, bool>> {};
+
+// Faults: a missing Link taken for the simulator; the virtual sensor
+// answering beside a real link; Sensor=sim ignored, matched as a prefix or
+// case by case; a later sensor call (the image among them) not refused.
+TEST_P(SensorChoice, RefusesEverySensorCallUnlessTheVirtualSensorWasChosen) {
+    const auto& [keys, commInit, booVirtual] = GetParam();
+    ASSERT_EQ(lib_.Init(sIni(keys, false).c_str(), 1), 0);
+    EXPECT_EQ(lib_.SetCommInit(), commInit);
+    EXPECT_EQ(lib_.ResetAll(), 0) << "the console resets the sensor while it connects";
+    EXPECT_EQ(lib_.SetSensMduInit(ini_.c_str(), 1), booVirtual ? 0 : sim::kNoSensorDriver);
+    uint8_t b = 0;
+    int32_t v = 0;
+    for (int32_t status : {lib_.ResetAll(), lib_.SetParamforPictEx("/nonexistent/NP.dat", 1, 10, 50), lib_.SetWaitXExpose(),
+                           lib_.CheckPictStatus(&b), lib_.GetImageDataEx(1), lib_.ImageProcessingEx("/nonexistent/Z.DAT", &v, &v),
+                           lib_.SaveBitmap("/nonexistent/Z.DAT", v, v, 0, 0, "/nonexistent/z.bmp")})
+        EXPECT_EQ(status == sim::kNoSensorDriver, !booVirtual) << keys;
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, SensorChoice, ::testing::Values(
+    std::tuple{"", -4, false}, std::tuple{"Link=", -4, false}, std::tuple{"Link=sim", 0, true},
+    std::tuple{"Link=tcp:127.0.0.1:1", -1, false}, std::tuple{"Link=tcp:127.0.0.1:1\nSensor=sim", -1, true},
+    std::tuple{"Link=tcp:127.0.0.1:1\nSensor=simx", -1, false}, std::tuple{"Link=serial:/nonexistent/ttyS9\nSensor=SIM", -1, true}));
 
 }  // namespace

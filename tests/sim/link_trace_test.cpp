@@ -4,98 +4,62 @@
 // nothing). The settings file is shared by every operator of the unit, so
 // the trace goes only to the standard error or to a new file in the running
 // user's own state folder, with outside text escaped.
-#include <fcntl.h>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <algorithm>
-#include <filesystem>
+#include <functional>
 #include <regex>
-#include <sstream>
 
-#include "sim/frame_codec.h"
-#include "sim/library.h"
 #include "sim/link_trace.h"
-#include "sim/trace_file.h"
 #include "sim/transport.h"
-#include "tests/support/program_fixture.h"
-#include "tests/support/temp_dir.h"
+#include "tests/sim/sim_fixture.h"
 
 namespace {
 
+using namespace simtest;
 namespace fs = std::filesystem;
 
-// HOME and XDG_STATE_HOME for one test, given back afterwards.
-class StateHome {
-public:
-    StateHome(const std::string& home, const char* state) {
-        for (const char* name : {"HOME", "XDG_STATE_HOME"})
-            if (const char* v = std::getenv(name)) old_.emplace_back(name, v);
-        ::setenv("HOME", home.c_str(), 1);
-        if (state != nullptr) ::setenv("XDG_STATE_HOME", state, 1);
-        else ::unsetenv("XDG_STATE_HOME");
-    }
-    ~StateHome() {
-        ::unsetenv("HOME");
-        ::unsetenv("XDG_STATE_HOME");
-        for (const auto& [name, value] : old_) ::setenv(name.c_str(), value.c_str(), 1);
-    }
-
-private:
-    std::vector<std::pair<std::string, std::string>> old_;
-};
-
-std::vector<std::string> traceFiles(const std::string& folder) {
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& e : fs::directory_iterator(folder, ec)) names.push_back(e.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) out.push_back(line);
-    return out;
-}
-
-class Trace : public ProgramTest {
+// The test's folder is the current folder, where a relative name would
+// land, and home, whose state folder is state/.
+class Trace : public SimTest {
 protected:
-    // In the test's folder, where a relative name would land.
     void SetUp() override {
-        ProgramTest::SetUp();
-        sim::vResetLibrary();
-        fs::current_path(sTempFolder());
+        SimTest::SetUp();
+        for (const char* name : {"HOME", "XDG_STATE_HOME"})
+            if (const char* v = std::getenv(name)) env_.emplace_back(name, v);
+        ::setenv("HOME", dir_.path().c_str(), 1);
+        ::setenv("XDG_STATE_HOME", dir_.file("state").c_str(), 1);
+        fs::current_path(dir_.path());
     }
     void TearDown() override {
-        sim::vResetLibrary();
         fs::current_path(cwd_);
-        ProgramTest::TearDown();
+        ::unsetenv("HOME");
+        ::unsetenv("XDG_STATE_HOME");
+        for (const auto& [name, value] : env_) ::setenv(name.c_str(), value.c_str(), 1);
+        SimTest::TearDown();
     }
-    // A run of the library on these [ZyrPan2] keys (nullopt: no such key):
-    // Init and SetCommInit, then what the run does; its standard error.
-    std::string sRun(const std::optional<std::string>& link, const std::optional<std::string>& trace,
-                     const std::function<void()>& then = {}) {
-        vSetKey("Link", link, "ZyrPan2");
-        vSetKey("Trace", trace, "ZyrPan2");
-        vWriteSettings();
+    // A run of the library on these [ZyrPan2] keys: Init and SetCommInit,
+    // then what the run does; its standard error.
+    std::string sRun(const std::string& keys, const std::function<void()>& then = {}) {
         ::testing::internal::CaptureStderr();
-        ZyrWeq_Init(sIniPath().c_str(), 1);
-        lCommInit_ = ZyrWeq_SetCommInit();
+        lib_.Init(sIni(keys, false).c_str(), 1);
+        lCommInit_ = lib_.SetCommInit();
         if (then) then();
         return ::testing::internal::GetCapturedStderr();
     }
-    std::string folder() const { return sTempFolder() + "/state/zyr-pan-weq"; }
+    // Reads the link until something came, 1 s at most.
+    void vAwait() {
+        for (int i = 0; i < 200 && line_.lPoll(0) == 0; ++i) ::usleep(5000);
+    }
+    std::string folder() const { return dir_.file("state/zyr-pan-weq"); }
     // The one file of this run's trace.
     std::string sRunTrace() const {
-        const auto names = traceFiles(folder());
-        return names.size() == 1 ? zyrtest::readBytes(folder() + "/" + names[0]) : "(" + std::to_string(names.size()) + " files)";
+        const Texts files = names(folder());
+        return files.size() == 1 ? zyrtest::readBytes(folder() + "/" + files[0]) : std::to_string(files.size()) + " files";
     }
 
     int32_t lCommInit_ = 0;
     const fs::path cwd_ = fs::current_path();
+    std::vector<std::pair<std::string, std::string>> env_;
 };
 
 // The link ("serial": a pseudo-terminal whose far side the test plays) and
@@ -108,36 +72,29 @@ class TraceTargets : public Trace, public ::testing::WithParamInterface<std::pai
 TEST_P(TraceTargets, EveryByteBothWaysWithTheTimeOfDay) {
     const auto& [kind, trace] = GetParam();
     const bool booOff = trace.empty() || trace == "-";
-    StateHome home(sTempFolder(), (sTempFolder() + "/state").c_str());
-    const std::string c1 = sim::sBuildFrame("c1");
-    const int peer = kind == "serial" ? ::posix_openpt(O_RDWR | O_NOCTTY) : -1;
-    ASSERT_TRUE(peer < 0 || (::grantpt(peer) == 0 && ::unlockpt(peer) == 0)) << "no pseudo-terminals";
-    const std::string err = sRun(peer < 0 ? kind : kind + ":" + ::ptsname(peer),
-                                 trace == "-" ? std::nullopt : std::optional(trace), [&] {
-                                     EXPECT_EQ(ZyrWeq_Ether232Send(c1.data(), static_cast<int16_t>(c1.size())), 0);
-                                     EXPECT_TRUE(peer < 0 || ::write(peer, "\x06", 1) == 1) << "the unit answers ACK";
-                                     char buf[1024];
-                                     for (int i = 0; i < 200 && ZyrWeq_Ether232Recv(buf) == 0; ++i) ::usleep(5000);
-                                     sim::vResetLibrary();
-                                 });
+    Pty unit;
+    ASSERT_TRUE(kind == "sim" || !unit.device.empty()) << "no pseudo-terminals";
+    const std::string err = sRun("Link=" + (kind == "sim" ? kind : "serial:" + unit.device) + (trace == "-" ? "" : "\nTrace=" + trace), [&] {
+        EXPECT_EQ(line_.lSend("c1"), 0);
+        EXPECT_TRUE(kind == "sim" || ::write(unit.fd, "\x06", 1) == 1) << "the unit answers ACK";
+        vAwait();
+        sim::vResetLibrary();
+    });
     EXPECT_EQ(lCommInit_, 0);
-    ::close(peer);
-    std::vector<std::string> seen;
+    Texts seen;
     const std::regex re(R"([0-2]\d:[0-5]\d:[0-5]\d\.\d\d\d (.*))");
     std::smatch m;
-    for (const std::string& line : lines(trace == "1" ? sRunTrace() : err)) {
+    for (const std::string& line : split(trace == "1" ? sRunTrace() : err, '\n')) {
         ASSERT_TRUE(std::regex_match(line, m, re)) << line;
         if (m[1].str().rfind("<- ", 0) == 0 || m[1].str().rfind("-> ", 0) == 0 || booOff) seen.push_back(m[1]);
     }
-    EXPECT_EQ(seen, (booOff ? std::vector<std::string>{}
-                            : std::vector<std::string>{"<- 02 63 31 20 62 34 03  [STX]c1 b4[ETX]", "-> 06  [ACK]"}));
-    EXPECT_TRUE(trace == "1" || !fs::exists(folder())) << "no file without Trace=1";
+    EXPECT_EQ(seen, (booOff ? Texts{} : Texts{"<- 02 63 31 20 62 34 03  [STX]c1 b4[ETX]", "-> 06  [ACK]"}));
+    EXPECT_TRUE(trace == "1" || !zyrtest::exists(folder())) << "no file without Trace=1";
 }
 
 INSTANTIATE_TEST_SUITE_P(Targets, TraceTargets,
-                         ::testing::Values(std::pair{"sim", "1"}, std::pair{"serial", "1"},
-                                           std::pair{"serial", "stderr"}, std::pair{"sim", "-"},
-                                           std::pair{"serial", ""}));
+                         ::testing::Values(std::pair{"sim", "1"}, std::pair{"serial", "1"}, std::pair{"serial", "stderr"},
+                                           std::pair{"sim", "-"}, std::pair{"serial", ""}));
 
 // An operator who may edit the shared settings file aims the trace at a
 // colleague's shell start-up file, with a command in the Link text.
@@ -145,29 +102,21 @@ INSTANTIATE_TEST_SUITE_P(Targets, TraceTargets,
 // than 1 and stderr opened or created; the refusal silent, repeated at each
 // reconnection, or traced to the standard error after all.
 TEST_F(Trace, AnyOtherValueIsRefusedWithOneLineAndNothingIsWritten) {
-    StateHome home(sTempFolder(), (sTempFolder() + "/state").c_str());
-    const std::string victim = sTempFolder() + "/bashrc", bashrc = "export PS1='$ '\n";
+    const std::string victim = dir_.file("bashrc"), bashrc = "export PS1='$ '\n";
     zyrtest::writeBytes(victim, bashrc);
-    ::symlink(victim.c_str(), (sTempFolder() + "/link").c_str());
-    const std::string link = "serial:/nonexistent/$(touch " + sTempFolder() + "/pwned)";
-    for (const std::string& value : {victim, std::string("bashrc"), sTempFolder() + "/link", std::string("new.txt"),
-                                    std::string("yes"), std::string("STDERR"), std::string("2")}) {
+    ::symlink(victim.c_str(), dir_.file("link").c_str());
+    const std::string link = "Link=serial:/nonexistent/$(touch " + dir_.file("pwned") + ")\nTrace=";
+    for (const std::string& value : Texts{victim, "bashrc", dir_.file("link"), "new.txt", "yes", "STDERR", "2"}) {
         sim::vResetLibrary();
-        const std::string err = sRun(link, value);
-        const auto got = lines(err);
-        ASSERT_EQ(got.size(), 1u) << value << ":\n" << err;
+        const Texts got = split(sRun(link + value), '\n');
+        ASSERT_EQ(got.size(), 1u) << value;
         EXPECT_EQ(got[0].rfind("zyr.lib: Trace=", 0), 0u) << got[0];
         EXPECT_NE(got[0].find("refused"), std::string::npos) << got[0];
         EXPECT_EQ(got[0].find('$'), std::string::npos) << got[0];
-        ::testing::internal::CaptureStderr();
-        ZyrWeq_Init(sIniPath().c_str(), 1);
-        ZyrWeq_SetCommInit();
-        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << "told again at each reconnection";
+        EXPECT_EQ(sRun(link + value), "") << "told again at each reconnection";
     }
     EXPECT_EQ(zyrtest::readBytes(victim), bashrc);
-    EXPECT_FALSE(zyrtest::exists(sTempFolder() + "/new.txt"));
-    EXPECT_FALSE(zyrtest::exists(sTempFolder() + "/pwned"));
-    EXPECT_FALSE(fs::exists(folder()));
+    EXPECT_EQ(names(dir_.path()), (Texts{"ZYR_PAN_WEQ.ini", "bashrc", "link"})) << "no new.txt, pwned or state folder";
 }
 
 // Faults: the file created where XDG_STATE_HOME or a link points it, or
@@ -175,120 +124,107 @@ TEST_F(Trace, AnyOtherValueIsRefusedWithOneLineAndNothingIsWritten) {
 // reconnection starting a new file; a state folder that is a link, belongs
 // to someone else or is open to others accepted.
 TEST_F(Trace, OneNewPrivateFilePerRunInTheUsersOwnStateFolder) {
-    const std::string homeDir = sTempFolder() + "/home";
-    fs::create_directory(homeDir);
-    StateHome home(homeDir, "relative/state");  // not absolute: not used
-    const std::string own = homeDir + "/.local/state/zyr-pan-weq";
-    sRun("sim", "1");
-    sRun("sim", "1");  // the console reconnects
+    const std::string home = dir_.file("home"), own = home + "/.local/state/zyr-pan-weq";
+    fs::create_directory(home);
+    ::setenv("HOME", home.c_str(), 1);
+    ::setenv("XDG_STATE_HOME", "relative/state", 1);  // not absolute: not used
+    sRun("Link=sim\nTrace=1");
+    sRun("Link=sim\nTrace=1");  // the console reconnects
     struct stat st {};
     ASSERT_EQ(::lstat(own.c_str(), &st), 0) << "the folder is made under ~/.local/state";
     EXPECT_EQ(st.st_mode & 07777, 0700u);
-    auto names = traceFiles(own);
-    ASSERT_EQ(names.size(), 1u);
-    EXPECT_TRUE(std::regex_match(names[0], std::regex(R"(trace-\d{8}-\d{6}-\d{3}-\d+\.txt)"))) << names[0];
-    ASSERT_EQ(::lstat((own + "/" + names[0]).c_str(), &st), 0);
+    const Texts files = names(own);
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_TRUE(std::regex_match(files[0], std::regex(R"(trace-\d{8}-\d{6}-\d{3}-\d+\.txt)"))) << files[0];
+    ASSERT_EQ(::lstat((own + "/" + files[0]).c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0600u);
     EXPECT_EQ(st.st_uid, ::geteuid());
-    EXPECT_FALSE(fs::exists(sTempFolder() + "/relative"));
-    const std::string first = zyrtest::readBytes(own + "/" + names[0]);
+    EXPECT_FALSE(fs::exists(dir_.file("relative")));
+    const std::string first = zyrtest::readBytes(own + "/" + files[0]);
     sim::vResetLibrary();
-    sRun("sim", "1");  // the next run
-    EXPECT_EQ(traceFiles(own).size(), 2u);
-    EXPECT_EQ(zyrtest::readBytes(own + "/" + names[0]), first);
+    sRun("Link=sim\nTrace=1");  // the next run
+    EXPECT_EQ(names(own).size(), 2u);
+    EXPECT_EQ(zyrtest::readBytes(own + "/" + files[0]), first);
 
     // The folder replaced by a link to someone else's, then not one's own.
-    const std::string elsewhere = sTempFolder() + "/elsewhere";
+    const std::string elsewhere = dir_.file("elsewhere");
     fs::create_directory(elsewhere);
-    fs::rename(own, homeDir + "/old");
+    fs::rename(own, home + "/old");
     fs::create_directory_symlink(elsewhere, own);
-    std::vector<std::pair<std::string, std::function<void()>>> refusals = {{"a link", [] {}}};
-    refusals.push_back({"open to others", [&] {
-                            fs::remove(own);
-                            fs::create_directory(own);
-                            ::chmod(own.c_str(), 0770);
-                        }});
-    if (::geteuid() == 0) refusals.push_back({"another user's", [&] {
-                                                  ::chmod(own.c_str(), 0700);
-                                                  ASSERT_EQ(::chown(own.c_str(), 65534, 65534), 0);
-                                              }});
+    const std::pair<const char*, std::function<void()>> refusals[] = {
+        {"a link", [] {}},
+        {"open to others", [&] { fs::remove(own), fs::create_directory(own), ::chmod(own.c_str(), 0770); }},
+        {"another user's", [&] { ::chmod(own.c_str(), 0700), ::chown(own.c_str(), 65534, 65534); }}};
     for (const auto& [what, make] : refusals) {
+        if (::geteuid() != 0 && what == refusals[2].first) break;  // only root can give the folder away
         make();
         sim::vResetLibrary();
-        const auto err = lines(sRun("sim", "1"));
+        const Texts err = split(sRun("Link=sim\nTrace=1"), '\n');
         ASSERT_EQ(err.size(), 1u) << what;
         EXPECT_EQ(err[0].rfind("zyr.lib: no trace: " + own, 0), 0u) << what << ": " << err[0];
-        EXPECT_TRUE(traceFiles(own).empty()) << what;
-        EXPECT_TRUE(traceFiles(elsewhere).empty()) << what;
+        EXPECT_TRUE(names(own).empty() && names(elsewhere).empty()) << what;
     }
 }
 
 // Faults: old files never removed, one too many or too few kept, the newest
 // removed instead of the oldest, other files in the folder removed.
 TEST_F(Trace, KeepsTheNewestTwentyFiles) {
-    StateHome home(sTempFolder(), (sTempFolder() + "/state").c_str());
     fs::create_directories(folder());
     ::chmod(folder().c_str(), 0700);
-    for (int n = 10; n < 10 + static_cast<int>(sim::kTraceFilesKept) - 1; ++n)
-        zyrtest::writeBytes(folder() + "/trace-20000101-000000-000-" + std::to_string(n) + ".txt", "old\n");
+    for (int n = 10; n < 29; ++n) zyrtest::writeBytes(folder() + "/trace-20000101-000000-000-" + std::to_string(n) + ".txt", "");
     zyrtest::writeBytes(folder() + "/notes.txt", "the engineer's\n");
-    sRun("sim", "1");
-    auto names = traceFiles(folder());
-    EXPECT_EQ(names.size(), sim::kTraceFilesKept + 1) << "twenty traces, none removed, and the notes";
-    EXPECT_EQ(names.front(), "notes.txt");
-    EXPECT_EQ(names[1], "trace-20000101-000000-000-10.txt");
-    sim::vResetLibrary();
-    sRun("sim", "1");
-    names = traceFiles(folder());
-    EXPECT_EQ(names.size(), sim::kTraceFilesKept + 1);
-    EXPECT_EQ(names.front(), "notes.txt");
-    EXPECT_EQ(names[1], "trace-20000101-000000-000-11.txt") << "the oldest went";
-    EXPECT_EQ(std::count_if(names.begin(), names.end(), [](const auto& n) { return n.rfind("trace-20000101", 0) == 0; }),
-              static_cast<long>(sim::kTraceFilesKept) - 2);
+    for (int run = 0; run < 2; ++run) {
+        sim::vResetLibrary();
+        sRun("Link=sim\nTrace=1");
+        const Texts files = names(folder());
+        ASSERT_EQ(files.size(), 21u) << "twenty traces and the notes";
+        EXPECT_EQ(files[0], "notes.txt");
+        EXPECT_EQ(files[1], "trace-20000101-000000-000-1" + std::to_string(run) + ".txt") << "the oldest went";
+        EXPECT_EQ(std::count_if(files.begin(), files.end(), [](const auto& n) { return n.rfind("trace-20000101", 0) == 0; }),
+                  19 - run) << "the runs' own files kept";
+    }
 }
 
 // Faults: no limit, a file that ends without saying so, a line cut in two,
 // lines written after the closing one.
-TEST_F(Trace, AFileEndsAtItsSizeLimitWithOneLine) {
-    StateHome home(sTempFolder(), (sTempFolder() + "/state").c_str());
+TEST_F(Trace, AFileEndsAtItsSizeLimitOf4MiBWithOneLine) {
     const std::string chunk(4000, '\x01');  // 28 kB of trace a send
-    size_t lineBytes = 0;
-    sRun("sim", "1", [&] {
-        for (int i = 0; i < 200; ++i) ZyrWeq_Ether232Send(chunk.data(), static_cast<int16_t>(chunk.size()));
+    auto vSend = [&] { lib_.Ether232Send(chunk.data(), static_cast<int16_t>(chunk.size())); };
+    sRun("Link=sim\nTrace=1", [&] {
+        for (int i = 0; i < 200; ++i) vSend();
     });
-    const auto all = lines(sRunTrace());
+    const Texts all = split(sRunTrace(), '\n');
     ASSERT_GT(all.size(), 100u);
-    for (const auto& l : all) lineBytes = std::max(lineBytes, l.size() + 1);
-    const uint64_t size = fs::file_size(folder() + "/" + traceFiles(folder())[0]);
-    EXPECT_LE(size, sim::kTraceFileCap);
-    EXPECT_GT(size, sim::kTraceFileCap - lineBytes - 128) << "stopped early";
+    size_t longest = 0;
+    for (const auto& l : all) longest = std::max(longest, l.size() + 1);
+    auto size = [&] { return fs::file_size(folder() + "/" + names(folder())[0]); };
+    const uint64_t full = size();
+    EXPECT_LE(full, 4u << 20);
+    EXPECT_GT(full, (4u << 20) - longest - 128) << "stopped early";
     EXPECT_NE(all.back().find("size limit"), std::string::npos) << all.back();
     for (size_t i = 2; i + 1 < all.size(); ++i) ASSERT_EQ(all[i].size(), all[2].size()) << "line " << i << " cut";
-    ZyrWeq_Ether232Send(chunk.data(), static_cast<int16_t>(chunk.size()));
-    EXPECT_EQ(fs::file_size(folder() + "/" + traceFiles(folder())[0]), size);
+    vSend();
+    EXPECT_EQ(size(), full);
 }
 
 // Faults: a setting's text or the unit's bytes written raw: a newline that
 // starts a record of its own, a '$', '`' or '\' a shell would act on,
-// terminal escapes, bytes that are not ASCII.
+// terminal escapes, bytes that are not ASCII; the NAK not named.
 TEST_F(Trace, TextFromOutsideIsEscapedOneRecordALine) {
-    StateHome home(sTempFolder(), (sTempFolder() + "/state").c_str());
-    sRun("tcp:$(id)`id`\\\xc3\xa9", "1");
+    sRun("Link=tcp:$(id)`id`\\\xc3\xa9\nTrace=1");
     EXPECT_EQ(lCommInit_, sim::kLinkBadSetting);
-    const int peer = ::posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_TRUE(peer >= 0 && ::grantpt(peer) == 0 && ::unlockpt(peer) == 0) << "no pseudo-terminals";
-    sRun(std::string("serial:") + ::ptsname(peer), "1", [&] {
-        const std::string bytes = "$(id)\n\xc3\xa9\x1b[2J\\";
-        ASSERT_EQ(::write(peer, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-        char buf[1024];
-        for (int i = 0; i < 200 && ZyrWeq_Ether232Recv(buf) == 0; ++i) ::usleep(5000);
+    Pty unit;
+    ASSERT_FALSE(unit.device.empty()) << "no pseudo-terminals";
+    sRun("Link=serial:" + unit.device + "\nTrace=1", [&] {
+        const std::string bytes = "$(id)\n\xc3\xa9\x1b[2J\\\x15\x7f";
+        ASSERT_EQ(::write(unit.fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+        vAwait();
     });
-    ::close(peer);
     const std::string text = sRunTrace();
-    const auto all = lines(text);
+    const Texts all = split(text, '\n');
     ASSERT_EQ(all.size(), 4u) << text;  // the header, the refused Link, the link open, the bytes
     EXPECT_EQ(all[1].substr(13), "Link=tcp:\\x24(id)\\x60id\\x60\\x5c\\xc3\\xa9 names no usable link");
-    EXPECT_EQ(all[3].substr(13), "-> 24 28 69 64 29 0a c3 a9 1b 5b 32 4a 5c  [24](id)[0a][c3][a9][1b][2J[5c]");
+    EXPECT_EQ(all[3].substr(13), "-> 24 28 69 64 29 0a c3 a9 1b 5b 32 4a 5c 15 7f  [24](id)[0a][c3][a9][1b][2J[5c][NAK][7f]");
     for (unsigned char c : text) ASSERT_TRUE(c == '\n' || (c >= 0x20 && c < 0x7f && c != '$' && c != '`')) << int(c);
 }
 

@@ -2,41 +2,30 @@
 // consoles would interleave their frames), and a user outside the device's
 // group is told which group that is. Root may open anything, so the refusals
 // of the kernel are shown by a child that has become an unprivileged user.
-#include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <gmock/gmock.h>
 
 #include "app/messages.h"
 #include "resources/string_table.h"
 #include "sensor/zyr_lib.h"
-#include "sim/library.h"
 #include "sim/transport.h"
 #include "tests/platform/forked.h"
+#include "tests/sim/sim_fixture.h"
 #include "tests/support/program_fixture.h"
-#include "tests/support/temp_dir.h"
 
 namespace {
 
 using ::testing::HasSubstr;
 
-constexpr uid_t kNobody = 65534;
-
-// Becomes nobody (group nogroup, no other groups) when run as root.
-bool booBecomeNobody() {
-    return ::geteuid() != 0 || (::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0);
-}
-
-// A status of the library in a child: as nobody when the test runs as root.
-int32_t lInChild(const std::function<int32_t()>& call) {
-    const pid_t pid = ::fork();
-    if (pid == 0) ::_exit(booBecomeNobody() ? call() & 0xff : 0x7f);
-    int wst = 0;
-    ::waitpid(pid, &wst, 0);
-    return WIFEXITED(wst) ? static_cast<int8_t>(WEXITSTATUS(wst)) : 0x7f;
+// In a child, as nobody (group nogroup, no other groups) when the test runs
+// as root: the lines the steps report, or "not nobody".
+zyrtest::Forked asNobody(const std::function<void(const zyrtest::Report&)>& steps) {
+    return zyrtest::Forked([&](const zyrtest::Report& report) {
+        if (::geteuid() != 0 || (::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0)) steps(report);
+        else report("not nobody");
+    });
 }
 
 class SerialAccess : public ProgramTest {
@@ -44,15 +33,15 @@ protected:
     void SetUp() override {
         ProgramTest::SetUp();
         sim::vResetLibrary();
-        // Readable by the unprivileged child.
-        ::chmod(sFolder().c_str(), 0755);
+        ::chmod(sFolder().c_str(), 0755);  // readable by the unprivileged child
     }
     void TearDown() override {
         sim::vResetLibrary();
         ProgramTest::TearDown();
     }
-    void vLink(const std::string& link) {
+    void vLink(const std::string& link, const char* trace = nullptr) {
         vSetKey("Link", link, "ZyrPan2");
+        if (trace != nullptr) vSetKey("Trace", trace, "ZyrPan2");
         vWriteSettings();
         ::chmod(sIniPath().c_str(), 0644);
     }
@@ -62,54 +51,35 @@ protected:
 // a line in use; a line in use reported as missing or refused for rights;
 // the line still held, or still exclusive, after its release.
 TEST_F(SerialAccess, OneProgramAtATimeOnTheLine) {
-    const int pty = ::posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_TRUE(pty >= 0 && ::grantpt(pty) == 0 && ::unlockpt(pty) == 0) << "no pseudo-terminal";
-    const std::string device = ::ptsname(pty);
-    ::chmod(device.c_str(), 0666);
-    vLink("serial:" + device);
-    const char* const zStage = std::getenv("ZYR_STAGE_DIR");
-    ASSERT_NE(zStage, nullptr);
+    simtest::Pty pty;
+    ASSERT_FALSE(pty.device.empty()) << "no pseudo-terminal";
+    ::chmod(pty.device.c_str(), 0666);
+    vLink("serial:" + pty.device);
     ZyrLib other;  // a second console: the staged library, with a state of its own
     std::string error;
-    ASSERT_TRUE(booLoadZyrLib(std::string(zStage) + "/libZyrPan2.so", other, error)) << error;
+    ASSERT_TRUE(booLoadZyrLib(simtest::sStage() + "/libZyrPan2.so", other, error)) << error;
     const std::string ini = sIniPath();
-    auto lOtherOpens = [&] {
+    // What a second console gets, and a terminal program, which takes no lock.
+    auto otherOpens = [&](const zyrtest::Report& report) {
         other.Init(ini.c_str(), 1);
-        const int32_t r = other.SetCommInit();
+        const int32_t status = other.SetCommInit();
         other.SetDeviceFree();
-        return r;
+        report(std::to_string(status));
     };
-
-    // A terminal program, which takes no lock, as another user.
-    auto lPlainOpen = [&] {
-        const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY);
-        const int32_t r = fd >= 0 ? 0 : errno;
+    auto plainOpen = [&](const zyrtest::Report& report) {
+        const int fd = ::open(pty.device.c_str(), O_RDWR | O_NOCTTY);
+        report(fd >= 0 ? "opened" : std::strerror(errno));
         ::close(fd);
-        return r;
     };
-
     ASSERT_EQ(ZyrWeq_Init(ini.c_str(), 1), 0);
     ASSERT_EQ(ZyrWeq_SetCommInit(), 0);
-    EXPECT_EQ(lOtherOpens(), sim::kLinkInUse) << "a second console";
-    EXPECT_EQ(lInChild(lOtherOpens), sim::kLinkInUse) << "a second console of another user";
-    EXPECT_EQ(lInChild(lPlainOpen), EBUSY) << "the terminal's exclusive mode";
+    const std::string inUse = std::to_string(sim::kLinkInUse);
+    EXPECT_EQ(zyrtest::Forked(otherOpens).sLine(), inUse) << "a second console";
+    EXPECT_EQ(asNobody(otherOpens).sLine(), inUse) << "a second console of another user";
+    EXPECT_EQ(asNobody(plainOpen).sLine(), std::strerror(EBUSY)) << "the terminal's exclusive mode";
     ZyrWeq_SetDeviceFree();
-    EXPECT_EQ(lOtherOpens(), 0) << "released";
-    EXPECT_EQ(lInChild(lPlainOpen), 0) << "the exclusive mode ended with the release";
-    ::close(pty);
-}
-
-// The first group of the system that is none of root, nogroup and dialout.
-std::optional<std::pair<gid_t, std::string>> otherGroup() {
-    ::setgrent();
-    std::optional<std::pair<gid_t, std::string>> found;
-    while (const group* g = ::getgrent())
-        if (g->gr_gid != 0 && g->gr_gid != kNobody && std::string(g->gr_name) != "dialout") {
-            found = std::pair{g->gr_gid, std::string(g->gr_name)};
-            break;
-        }
-    ::endgrent();
-    return found;
+    EXPECT_EQ(zyrtest::Forked(otherOpens).sLine(), "0") << "released";
+    EXPECT_EQ(asNobody(plainOpen).sLine(), "opened") << "the exclusive mode ended with the release";
 }
 
 // The message names the group that owns the device, in both languages, and
@@ -117,25 +87,16 @@ std::optional<std::pair<gid_t, std::string>> otherGroup() {
 // Faults: a fixed group named (dialout), the group of another file, the
 // device missing from the message, the status of a missing device (-1).
 TEST_F(SerialAccess, NoPermissionNamesTheDevicesGroup) {
-    std::string device = sTempFolder() + "/ttyUnit", group;
+    const std::string device = sTempFolder() + "/ttyUnit";
     zyrtest::writeBytes(device, "");
     ::chmod(sTempFolder().c_str(), 0755);
-    if (::geteuid() == 0) {
-        const auto g = otherGroup();
-        ASSERT_TRUE(g) << "no group to give the device";
-        ASSERT_EQ(::chown(device.c_str(), 0, g->first), 0);
-        ::chmod(device.c_str(), 0660);  // nobody is in neither the owner nor the group
-        group = g->second;
-    } else {
-        ::chmod(device.c_str(), 0);
-        group = ::getgrgid(::getegid())->gr_name;
-    }
-    vLink("serial:" + device);
-    vSetKey("Trace", "stderr", "ZyrPan2");
-    vWriteSettings();
-    ::chmod(sIniPath().c_str(), 0644);
-    zyrtest::Forked child([&](const zyrtest::Report& report) {
-        if (!booBecomeNobody()) return report("could not become nobody");
+    // As root, the device goes to group 1 (daemon), which nobody is not in;
+    // otherwise the file is closed to its owner.
+    ASSERT_EQ(::geteuid() == 0 ? ::chown(device.c_str(), 0, 1) : 0, 0);
+    ::chmod(device.c_str(), ::geteuid() == 0 ? 0660 : 0);
+    const std::string group = ::getgrgid(::geteuid() == 0 ? 1 : ::getegid())->gr_name;
+    vLink("serial:" + device, "stderr");
+    zyrtest::Forked child = asNobody([&](const zyrtest::Report& report) {
         ::testing::internal::CaptureStderr();
         ZyrWeq_Init(sIniPath().c_str(), 1);
         const int32_t status = ZyrWeq_SetCommInit();
@@ -147,8 +108,7 @@ TEST_F(SerialAccess, NoPermissionNamesTheDevicesGroup) {
             vSetResLanguage(lang);
             vShowInitErr(nullptr, status);
             std::string box = boxTexts().back();
-            for (char& c : box)
-                if (c == '\n' || c == '\r') c = '|';
+            std::replace_if(box.begin(), box.end(), [](char c) { return c == '\n' || c == '\r'; }, '|');
             report(box);
         }
     });

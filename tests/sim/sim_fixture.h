@@ -5,8 +5,13 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -22,12 +27,35 @@ namespace simtest {
 
 using Texts = std::vector<std::string>;
 
-inline Texts split(const std::string& s) {
+inline Texts split(const std::string& s, char sep = ';') {
     Texts out;
     std::istringstream in(s);
-    for (std::string part; std::getline(in, part, ';');) out.push_back(part);
+    for (std::string part; std::getline(in, part, sep);) out.push_back(part);
     return out;
 }
+
+// The names in a folder, sorted; none when it is missing.
+inline Texts names(const std::string& folder) {
+    Texts out;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(folder, ec)) out.push_back(e.path().filename());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+// A pseudo-terminal as the unit's serial line: the test plays the far side.
+struct Pty {
+    Pty() {
+        if (fd >= 0 && ::grantpt(fd) == 0 && ::unlockpt(fd) == 0) device = ::ptsname(fd);
+    }
+    ~Pty() { vClose(); }
+    void vClose() {  // the adapter is unplugged
+        if (fd >= 0) ::close(fd);
+        fd = -1;
+    }
+    int fd = ::posix_openpt(O_RDWR | O_NOCTTY);
+    std::string device;  // empty: no pseudo-terminal here
+};
 
 // A 32-bit little-endian field of a file.
 inline uint32_t u32(const std::string& b, size_t off) {
@@ -92,9 +120,9 @@ protected:
         platform::vSetClock(nullptr);
     }
     // The settings file: the test's keys first (of two equal keys the first
-    // counts), then the simulator chosen explicitly.
-    const std::string& sIni(const std::string& keys) {
-        zyrtest::writeBytes(ini_, "[ZyrPan2]\n" + keys + "\nLink=sim\nSensor=sim\n");
+    // counts), then (unless told not to) the simulator chosen explicitly.
+    const std::string& sIni(const std::string& keys, bool booSim = true) {
+        zyrtest::writeBytes(ini_, "[ZyrPan2]\n" + keys + (booSim ? "\nLink=sim\nSensor=sim\n" : "\n"));
         return ini_;
     }
     int32_t lOpen(const std::string& keys) {

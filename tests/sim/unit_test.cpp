@@ -1,9 +1,7 @@
 // The embedded virtual unit as the console meets it through the library's
 // link calls on a fake clock: its reports with the tick each arrives at, for
 // the connection, READY and the X-ray, the movements, and each fault it can
-// be told to show. Then the sends of its reports on their own, and the trace
-// lines of zyrpan-unit.
-#include "sim/byte_trace.h"
+// be told to show. Then the resends of its reports on their own.
 #include "sim/fault_injector.h"
 #include "sim/unit_protocol.h"
 #include "tests/sim/sim_fixture.h"
@@ -32,6 +30,7 @@ protected:
     void vPlay(bool booConnected);
 };
 class ConnectedUnit : public FreshUnit {};
+const auto byName = [](const auto& info) { return std::string(info.param.name); };
 
 TEST_P(FreshUnit, ReportsAsTheConsoleReadsThem) { vPlay(false); }
 TEST_P(ConnectedUnit, ReportsAsTheConsoleReadsThem) { vPlay(true); }
@@ -74,8 +73,7 @@ INSTANTIATE_TEST_SUITE_P(Connection, FreshUnit, ::testing::Values(
     Script{"EveryLinkStartsWithTheSensor", "", "0 c1;300 c1;300 ~;600 c1", 1000, "100 s1;700 s1"},
     Script{"UnknownCommandAcknowledged", "", "0 q7;0 NOPE", 5000, "0 ACK;0 ACK", true},
     Script{"ServiceModes", "", "0 c1;500 t1;500 h1;500 c1;1000 p1;1000 c1;1500 t0;1500 c1", 2000,
-           "100 s1;600 h1;1100 p1;1600 r1"}),
-    [](const auto& info) { return std::string(info.param.name); });
+           "100 s1;600 h1;1100 p1;1600 r1"}), byName);
 
 INSTANTIATE_TEST_SUITE_P(Exposure, ConnectedUnit, ::testing::Values(
     Script{"Panoramic", "", "0 NP_P1_C 70 4;7100 T1;20000 c1", 20200,
@@ -91,8 +89,7 @@ INSTANTIATE_TEST_SUITE_P(Exposure, ConnectedUnit, ::testing::Values(
     Script{"HandSwitchReleasedEarly", "HandSwitchHold=1200", "0 NP_T4 70 6", 20000, "2000 d1;3500 X1;4700 X0;4710 d0"},
     Script{"D0CancelsReady", "", "0 NP_P1_C 70 4;1000 d0;11000 c1", 11200, "11100 r0"},
     Script{"D0StopsTheXray", "", "0 NP_P1_C 70 4;4000 d0", 14000, "2000 d1;3500 X1;4000 X0"},
-    Script{"X0StopsTheXray", "", "0 NP_P1_C 70 4;4000 x0", 14000, "2000 d1;3500 X1;4000 X0"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    Script{"X0StopsTheXray", "", "0 NP_P1_C 70 4;4000 x0", 14000, "2000 d1;3500 X1;4000 X0"}), byName);
 
 INSTANTIATE_TEST_SUITE_P(Movement, ConnectedUnit, ::testing::Values(
     Script{"ResetFromAway", "StartAtOrigin=0", "0 r1;11000 c1", 11200, "3000 r1;11100 r1"},
@@ -107,8 +104,7 @@ INSTANTIATE_TEST_SUITE_P(Movement, ConnectedUnit, ::testing::Values(
     Script{"HalfModeReset", "", "0 h1;1000 d1;2000 r1;13000 c1", 13200, "5000 r1;13100 h1"},
     Script{"HalfModeOff", "", "0 h1;1000 h0;12000 c1", 12200, "12100 r1"},
     Script{"D0CancelsTheHalfMovement", "", "0 h1;1000 d1;2000 d0;13000 c1", 13200, "13100 h1"},
-    Script{"RepeatedD1OneMovement", "", "0 h1;1000 d1;2000 d1;13000 c1", 13200, "3000 d1;6000 z1;13100 h1"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    Script{"RepeatedD1OneMovement", "", "0 h1;1000 d1;2000 d1;13000 c1", 13200, "3000 d1;6000 z1;13100 h1"}), byName);
 
 INSTANTIATE_TEST_SUITE_P(Faults, FreshUnit, ::testing::Values(
     Script{"NakFirst", "NakFirst=2", "0 c1;0 c1;0 c1", 300, "0 NAK;0 NAK;0 ACK;100 s1", true},
@@ -121,8 +117,7 @@ INSTANTIATE_TEST_SUITE_P(Faults, FreshUnit, ::testing::Values(
     Script{"MoveStop", "StartAtOrigin=0\nMoveStopAfter=800\nMoveStopSkip=1", "0 r1;4000 m1;8000 r1", 12000,
            "3000 r1;4800 m0;11000 r1"},
     Script{"LoseLinkFirstOnly", "LoseLinkAfter=2", "0 c1;3000 ~;3000 c1", 13000, "100 s1;2000 -2;3100 s1"},
-    Script{"LoseLinkRepeat", "LoseLinkAfter=1\nLoseLinkRepeat=1", "1500 ~", 3000, "1000 -2;2500 -2"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    Script{"LoseLinkRepeat", "LoseLinkAfter=1\nLoseLinkRepeat=1", "1500 ~", 3000, "1000 -2;2500 -2"}), byName);
 
 // The error report at its step, with the short times below: "e" + n in place
 // of the step's outcome until r0 or r1.
@@ -141,8 +136,7 @@ INSTANTIATE_TEST_SUITE_P(ErrorAt, FreshUnit, ::testing::Values(
     Script{"CephaloMove", kErr + "4\nErrorAt=m1", "0 c1;3000 m1;6000 d1", 9000, "100 s1;3100 e4;3110 r0;6100 e4"},
     Script{"CoolingRequest", kErr + "2\nErrorAt=T1", "0 c1;3000 T1;6000 T1", 9000, "100 s1;3100 e2;6100 T0"},
     Script{"HalfReady", kErr + "16\nErrorAt=d1", "0 c1;3000 h1;6000 d1;9000 r0;12000 d1", 15000,
-           "100 s1;6100 e16;6110 r0;12500 d1;13500 z1"}),
-    [](const auto& info) { return std::string(info.param.name); });
+           "100 s1;6100 e16;6110 r0;12500 d1;13500 z1"}), byName);
 
 // Faults: a resend early or late, a fifth send after silence, a report
 // never given up, resends after the ACK, a stray ACK taken for the report's.
@@ -165,13 +159,6 @@ TEST(UnitProtocol, SendsAReportAgainAfter3000msOfSilenceFourTimesAtMost) {
     at(40000);
     EXPECT_EQ(seen, " s1 . s1 . s1 . s1 . . . s1 s1 .");
     EXPECT_EQ(proto.lReportsGivenUp(), 1u);
-}
-
-// Fault: the trace of zyrpan-unit loses a byte or its readable form.
-TEST(UnitTrace, HexThenReadable) {
-    EXPECT_EQ(sim::sTraceLine("<-", sim::sBuildFrame("c1")), "<- 02 63 31 20 62 34 03  [STX]c1 b4[ETX]");
-    EXPECT_EQ(sim::sTraceLine("->", "\x06" + sim::sBuildFrame("s1")), "-> 06 02 73 31 20 63 34 03  [ACK][STX]s1 c4[ETX]");
-    EXPECT_EQ(sim::sTraceLine("->", "\x15\x1f~\x7f"), "-> 15 1f 7e 7f  [NAK][1f]~[7f]");
 }
 
 }  // namespace
