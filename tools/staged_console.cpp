@@ -130,6 +130,10 @@ bool StagedConsole::booStart(const QString& sTmp, QString& sWhy) {
         sWhy = "the console did not start: " + proc_->errorString();
         return false;
     }
+    if (fnBeforePowerOn && !fnBeforePowerOn()) {
+        sWhy = "the step before power on failed";
+        return false;
+    }
     if (!booConfirmBox(20000)) {
         sWhy = "the console did not ask to confirm power on";
         return false;

@@ -52,6 +52,9 @@ public:
     QProcess& process() { return *proc_; }
     // The console's command line (the imaging program's patient options).
     QStringList args;
+    // What the operator does after the start and before power on is asked
+    // (the pick from the worklist); false stops the start.
+    std::function<bool()> fnBeforePowerOn;
     // A left click at a point of the main window's client area, in twips.
     void vClickTwips(int lLeftTw, int lTopTw) const;
     // Waits for the end of process(); its exit status, -1 when it was killed
