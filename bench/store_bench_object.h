@@ -1,7 +1,5 @@
-// The object the benchmark sends, made from an 8-bit bitmap and put into the
-// spool the way the console does it (temporary name, fsync, rename, folder
-// fsync). It stands in for the console's own maker: swap the call in
-// store_bench.cpp for it when both take a bitmap and a spool.
+// The object the benchmark sends: made from an 8-bit bitmap by the console's
+// own maker and put into the spool by the console's own atomic write.
 #pragma once
 #include <string>
 
