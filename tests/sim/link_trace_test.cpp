@@ -70,7 +70,7 @@ class TraceTargets : public Trace, public ::testing::WithParamInterface<std::pai
 // or changed; a line without its time of day to the millisecond;
 // Trace=stderr ignored; a trace written with no or an empty Trace.
 TEST_P(TraceTargets, EveryByteBothWaysWithTheTimeOfDay) {
-    const auto& [kind, trace] = GetParam();
+    const std::string &kind = GetParam().first, &trace = GetParam().second;
     const bool booOff = trace.empty() || trace == "-";
     Pty unit;
     ASSERT_TRUE(kind == "sim" || !unit.device.empty()) << "no pseudo-terminals";
