@@ -32,9 +32,9 @@ tWorklistQuery query(const std::string& sAE, int iPort, int iTimeout = 3) {
 }
 
 // A worklist server of either kind holding the test's .wl files. Orthanc
-// answers in its DefaultEncoding (Latin-1 unless told otherwise, which loses
-// every Japanese name), so it is set to UTF-8 as a practice with Japanese
-// patients sets it.
+// answers only AE titles it knows, and in its DefaultEncoding (Latin-1
+// unless told otherwise, which loses every Japanese name), so it is set to
+// UTF-8 as a practice with Japanese patients sets it.
 class Server {
 public:
     explicit Server(eServer e) : e_(e) {}
@@ -45,17 +45,11 @@ public:
         zyrtest::writeBytes(sDump, zyrtest::sWorklistDump(e));
         return std::system(("dump2dcm -q " + sDump + " " + sDir + "/" + sName + ".wl").c_str()) == 0;
     }
-    void vStart() {
-        std::string sWhy;
-        if (e_ == eServer::Wlmscpfs) {
-            ASSERT_TRUE(wl_.booStart());
-        } else {
-            ASSERT_TRUE(orthanc_.booStart(sWhy)) << sWhy;
-        }
-    }
+    bool booStart(std::string& sWhy) { return e_ == eServer::Wlmscpfs ? wl_.booStart() : orthanc_.booStart(sWhy); }
     tWorklistQuery query() const {
         return e_ == eServer::Wlmscpfs ? ::query(wl_.sAE(), wl_.iPort()) : ::query(orthanc_.sAE(), orthanc_.iDicomPort());
     }
+
 private:
     eServer e_;
     WorklistPeer wl_;
@@ -119,7 +113,8 @@ TEST_P(WorklistQuery, TodaysStepsOfThisStationSortedByTimeWithTheirKeysInEveryCh
     for (const tWlEntry& e : {entry("P3", "140000"), entry("P2", "103000"), entry("P1", "080000"), otherStation, otherDay, otherModality,
                               utf8, jis, kana, latin, bare})
         ASSERT_TRUE(server.booAdd(e.sPatientId, e)) << e.sPatientId;
-    server.vStart();
+    std::string sWhy;
+    ASSERT_TRUE(server.booStart(sWhy)) << sWhy;
 
     const tWorklistResult r = tQueryWorklist(server.query());
     ASSERT_EQ(r.eFailure, eWorklistFailure::None) << r.sDetail;
