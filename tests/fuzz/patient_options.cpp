@@ -9,17 +9,14 @@
 #include "dicom/vr_rules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::vector<std::string> args{"ZYR_PAN_WEQ"};
-    std::string s;
+    std::vector<std::string> args{"ZYR_PAN_WEQ", ""};
     for (size_t i = 0; i < size; ++i) {
         if (data[i] == 0) {
-            args.push_back(s);
-            s.clear();
+            args.emplace_back();
         } else {
-            s += static_cast<char>(data[i]);
+            args.back() += static_cast<char>(data[i]);
         }
     }
-    args.push_back(s);
     std::vector<const char*> argv;
     for (const std::string& a : args) argv.push_back(a.c_str());
     tPatientKeys t;
@@ -28,14 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (sWhy.rfind("--", 0) != 0 || sWhy.find('\n') != std::string::npos) std::abort();
         return 0;
     }
-    const auto check = [](const std::string& v, std::string (*rule)(const std::string&)) {
-        if (!v.empty() && !rule(v).empty()) std::abort();
-    };
-    check(t.sPatientId, sCheckLO);
-    check(t.sPatientName, sCheckPN);
-    check(t.sBirthDate, sCheckDA);
-    check(t.sSex, sCheckSex);
-    check(t.sAccession, sCheckSH);
-    check(t.sStudyUid, sCheckUI);
+    for (const auto& [v, rule] : {std::pair{&t.sPatientId, &sCheckLO}, {&t.sPatientName, sCheckPN}, {&t.sBirthDate, sCheckDA},
+                                  {&t.sSex, sCheckSex}, {&t.sAccession, sCheckSH}, {&t.sStudyUid, sCheckUI}})
+        if (!v->empty() && !rule(*v).empty()) std::abort();
     return 0;
 }

@@ -14,10 +14,6 @@
 #include "dicom/worklist_entry.h"
 
 namespace {
-void vCheck(const std::string& s) {
-    if (!booValidUtf8(s)) std::abort();
-}
-
 bool booPlain(const std::string& s) {
     for (unsigned char c : s)
         if (c < 0x20 || c > 0x7E || c == '\\') return false;
@@ -44,12 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const tWorklistEntry e = tEntryFromAnswer(ds);
     const tPatientKeys& k = e.tKeys;
-    for (const std::string* s : {&k.sPatientName, &k.sPatientId, &k.sRequestedProcedureDescription,
-                                 &k.sScheduledStepDescription})
-        vCheck(*s);
-    vCheck(sDisplayName(k.sPatientName));
-    vCheck(sSearchName(k.sPatientName));
-    vCheck(sDisplayTime(e.sStartTime));
+    for (const std::string& s : {k.sPatientName, k.sPatientId, k.sRequestedProcedureDescription, k.sScheduledStepDescription,
+                                 sDisplayName(k.sPatientName), sSearchName(k.sPatientName), sDisplayTime(e.sStartTime)})
+        if (!booValidUtf8(s)) std::abort();
     // Plain ASCII reads the same in every character set this console knows.
     if (booPlain(sId) && sId.find_first_not_of(' ') != std::string::npos && sId.front() != ' ' &&
         sId.back() != ' ' && k.sPatientId != sId)
