@@ -99,7 +99,9 @@ TraceFile openRunTraceFile() {
         // A name taken already (a second library in this process within the
         // same millisecond) gets a number; O_EXCL never opens what is there.
         for (int n = 0; n < 10 && t.fd < 0; ++n) {
-            const std::string name = kPrefix + run + (n == 0 ? "" : "-" + std::to_string(n)) + kSuffix;
+            std::string name = kPrefix + run;
+            if (n > 0) name += '-' + std::to_string(n);
+            name += kSuffix;
             t.fd = ::openat(dirFd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
             if (t.fd >= 0) t.path += "/" + name;
             else if (errno != EEXIST) break;

@@ -66,6 +66,9 @@ protected:
             action(d);
         });
         const int i = iChoosePatientFromWorklist(settings(peer), picked_);
+        // A run that never opened the window leaves the action waiting: let
+        // it find no window now rather than a later test's.
+        QApplication::processEvents();
         leftOpen_ = *pLeftOpen;
         return i;
     }
