@@ -11,6 +11,7 @@
 #include "console/dicom_start.h"
 #include "console/frm_main.h"
 #include "platform/program_folder.h"
+#include "platform/single_instance.h"
 #include "sensor/sensor_steps.h"
 #include "sensor/zyr_lib.h"
 
@@ -47,6 +48,12 @@ bool booLoadLibrary() {
 int iRun() {
     vSetStartValues();
     if (!booReadSetting()) return EXIT_NOT_STARTED;  // the reader said why
+    // A second console on this unit ends before it asks the operator or the
+    // worklist anything (the main window's load finds the hold already taken).
+    if (platform::booPrevInstance(sSettingsPath())) {
+        vRunEnds("another console is running on the settings file " + sSettingsPath());
+        return EXIT_NOT_STARTED;
+    }
     if (int iStatus = 0; !booDicomStart(iStatus)) return iStatus;
     if (!booLoadLibrary()) return EXIT_NOT_STARTED;
 
