@@ -1,10 +1,6 @@
 #include "tests/support/orthanc_peer.h"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
 #include <signal.h>
-#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,41 +15,19 @@
 #include <sstream>
 #include <thread>
 
+#include "tests/support/child_process.h"
+#include "tests/support/temp_dir.h"
+
 namespace zyrtest {
 namespace {
 
 constexpr const char* kOrthanc = "/usr/sbin/Orthanc";
-
-int iConnect(int iPort) {
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<uint16_t>(iPort));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) return fd;
-    if (fd >= 0) close(fd);
-    return -1;
-}
 
 std::string sJsonString(const std::string& s) {
     return QJsonDocument(QJsonArray{QString::fromStdString(s)}).toJson(QJsonDocument::Compact).mid(1).chopped(1).toStdString();
 }
 
 }  // namespace
-
-int iFreePort() {
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t n = sizeof a;
-    int iPort = 0;
-    if (bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
-        getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n) == 0)
-        iPort = ntohs(a.sin_port);
-    close(fd);
-    return iPort;
-}
 
 OrthancPeer::OrthancPeer(tOrthancOptions t) : t_(std::move(t)) {
     std::string tmpl = (std::filesystem::temp_directory_path() / "zyrpan-orthanc-XXXXXX").string();
@@ -110,18 +84,7 @@ bool OrthancPeer::booStart(std::string& sWhy, int iTimeoutMs) {
         return false;
     }
     if (pid_ > 0) return true;
-    const std::string sLogPath = sDir_ + "/orthanc.log";
-    const std::string sConfig = sDir_ + "/orthanc.json";
-    const pid_t pid = fork();
-    if (pid == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlives the test
-        const int fd = open(sLogPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
-        dup2(fd, 1);
-        dup2(fd, 2);
-        execl(kOrthanc, "Orthanc", "--no-jobs", sConfig.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    pid_ = pid;
+    pid_ = pidSpawn({kOrthanc, "--no-jobs", sDir_ + "/orthanc.json"}, sDir_ + "/orthanc.log");
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(iTimeoutMs);
     std::string sBody;
     while (std::chrono::steady_clock::now() < end) {
@@ -138,30 +101,13 @@ bool OrthancPeer::booStart(std::string& sWhy, int iTimeoutMs) {
     return false;
 }
 
-void OrthancPeer::vEnd(int iSignal) {
-    if (pid_ <= 0) return;
-    kill(pid_, iSignal);
-    int st = 0;
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (waitpid(pid_, &st, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > end) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, &st, 0);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    pid_ = -1;
-}
+void OrthancPeer::vEnd(int iSignal) { vEndChild(pid_, iSignal, 20000); }
 
 void OrthancPeer::vStop() { vEnd(SIGTERM); }
 void OrthancPeer::vKill() { vEnd(SIGKILL); }
 
 std::string OrthancPeer::sLog() const {
-    std::ifstream in(sDir_ + "/orthanc.log");
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    const std::string s = ss.str();
+    const std::string s = readBytes(sDir_ + "/orthanc.log");
     return s.size() > 3000 ? s.substr(s.size() - 3000) : s;
 }
 
@@ -172,7 +118,7 @@ int OrthancPeer::iGet(const std::string& sPath, std::string& sBody) const {
 int OrthancPeer::iRequest(const std::string& sMethod, const std::string& sPath, const std::string& sSend,
                           std::string& sBody) const {
     sBody.clear();
-    const int fd = iConnect(iHttp_);
+    const int fd = iConnectLoopback(iHttp_);
     if (fd < 0) return 0;
     timeval tv{10, 0};
     setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
