@@ -11,8 +11,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "tests/support/child_process.h"
@@ -23,9 +21,7 @@ namespace {
 
 constexpr const char* kOrthanc = "/usr/sbin/Orthanc";
 
-std::string sJsonString(const std::string& s) {
-    return QJsonDocument(QJsonArray{QString::fromStdString(s)}).toJson(QJsonDocument::Compact).mid(1).chopped(1).toStdString();
-}
+QString q(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
 
@@ -37,39 +33,22 @@ OrthancPeer::OrthancPeer(tOrthancOptions t) : t_(std::move(t)) {
         iHttp_ = iFreePort();
     } while (iHttp_ == iDicom_);
 
-    std::ostringstream j;
-    j << "{\n"
-      << "\"Name\": \"zyrpan-test\",\n"
-      << "\"StorageDirectory\": " << sJsonString(sDir_ + "/storage") << ",\n"
-      << "\"IndexDirectory\": " << sJsonString(sDir_ + "/index") << ",\n"
-      << "\"DicomAet\": " << sJsonString(t_.sAE) << ",\n"
-      << "\"DicomPort\": " << iDicom_ << ",\n"
-      << "\"HttpPort\": " << iHttp_ << ",\n"
-      << "\"RemoteAccessAllowed\": false,\n"
-      << "\"AuthenticationEnabled\": false,\n"
-      << "\"DicomCheckCalledAet\": true,\n"
-      << "\"KeepAlive\": false,\n"
-      << "\"HttpThreadsCount\": 4,\n"
-      << "\"SaveJobs\": false,\n"
-      << "\"StableAge\": 1,\n"
-      << "\"DicomScpTimeout\": 10,\n"
-      << "\"Plugins\": [";
-    for (size_t i = 0; i < t_.plugins.size(); ++i) j << (i ? ", " : "") << sJsonString(t_.plugins[i]);
-    j << "],\n\"DicomModalities\": {";
-    for (size_t i = 0; i < t_.modalities.size(); ++i) {
-        const auto& m = t_.modalities[i];
-        j << (i ? ", " : "") << sJsonString(m.sName) << ": [" << sJsonString(m.sAE) << ", "
-          << sJsonString(m.sHost) << ", " << m.iPort << "]";
-    }
-    j << "}";
-    if (!t_.sExtraJson.empty()) {
-        std::string s = t_.sExtraJson;
-        for (auto at = s.find("@FOLDER@"); at != std::string::npos; at = s.find("@FOLDER@", at + sDir_.size()))
-            s.replace(at, 8, sDir_);
-        j << ",\n" << s;
-    }
-    j << "\n}\n";
-    std::ofstream(sDir_ + "/orthanc.json") << j.str();
+    std::string sExtra = "{" + t_.sExtraJson + "}";
+    for (auto at = sExtra.find("@FOLDER@"); at != std::string::npos; at = sExtra.find("@FOLDER@", at + sDir_.size()))
+        sExtra.replace(at, 8, sDir_);
+    const QJsonObject extra = QJsonDocument::fromJson(QByteArray::fromStdString(sExtra)).object();
+    QJsonArray plugins;
+    for (const auto& p : t_.plugins) plugins.append(q(p));
+    QJsonObject modalities;
+    for (const auto& m : t_.modalities) modalities[q(m.sName)] = QJsonArray{q(m.sAE), q(m.sHost), m.iPort};
+    QJsonObject j{{"Name", "zyrpan-test"}, {"StorageDirectory", q(sDir_ + "/storage")},
+                  {"IndexDirectory", q(sDir_ + "/index")}, {"DicomAet", q(t_.sAE)},
+                  {"DicomPort", iDicom_}, {"HttpPort", iHttp_}, {"RemoteAccessAllowed", false},
+                  {"AuthenticationEnabled", false}, {"DicomCheckCalledAet", true}, {"KeepAlive", false},
+                  {"HttpThreadsCount", 4}, {"SaveJobs", false}, {"StableAge", 1}, {"DicomScpTimeout", 10},
+                  {"Plugins", plugins}, {"DicomModalities", modalities}};
+    for (auto it = extra.begin(); it != extra.end(); ++it) j[it.key()] = it.value();  // the test's word wins
+    writeBytes(sDir_ + "/orthanc.json", QJsonDocument(j).toJson().toStdString());
 }
 
 OrthancPeer::~OrthancPeer() {
