@@ -72,7 +72,9 @@ INSTANTIATE_TEST_SUITE_P(Starts, DicomStart, ::testing::Values(
           "ZYR_PAN_WEQ: not started: no patient ID: [DICOM] Enabled=1 needs --patient-id\n", kNoPatientBox},
     // Settings told at start, not when an image waits to be sent.
     Start{{{"Enabled", "1"}}, {"--patient-id", "P1"},
-          "ZYR_PAN_WEQ: not started: settings file: [DICOM] PixelSpacing missing", kSettingsBox}));
+          "ZYR_PAN_WEQ: not started: settings file: [DICOM] PixelSpacing missing", kSettingsBox},
+    Start{{{"Enabled", "1"}, {"PixelSpacing", "0.1"}, {"Store", "ARCHIVE@host"}}, {"--patient-id", "P1"},
+          "ZYR_PAN_WEQ: not started: settings file: [DICOM] Store: ", kSettingsBox}));
 
 
 // Whole exposures on our library: the object in the spool beside the bitmap.
