@@ -5,7 +5,8 @@
 #   cmake --build build --target zyr_store_bench && build/bench/zyr_store_bench [N [ROUNDS]]
 add_executable(zyr_store_bench ${CMAKE_SOURCE_DIR}/bench/store_bench.cpp
   ${CMAKE_SOURCE_DIR}/bench/store_bench_object.cpp ${CMAKE_SOURCE_DIR}/bench/store_bench_object.h
-  ${CMAKE_SOURCE_DIR}/tests/support/orthanc_peer.cpp ${CMAKE_SOURCE_DIR}/tests/support/orthanc_peer.h)
+  ${CMAKE_SOURCE_DIR}/tests/support/orthanc_peer.cpp ${CMAKE_SOURCE_DIR}/tests/support/orthanc_peer.h
+  ${CMAKE_SOURCE_DIR}/tests/support/child_process.cpp)
 target_link_libraries(zyr_store_bench PRIVATE zyrpan_dicom Qt6::Core)
 target_compile_definitions(zyr_store_bench PRIVATE ZYR_STAGE_DIR="${ZYR_STAGE_DIR}")
 set_target_properties(zyr_store_bench PROPERTIES AUTOMOC OFF)

@@ -4,20 +4,11 @@
 #include <dcmtk/dcmdata/dctk.h>
 #include <gmock/gmock.h>
 
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <thread>
 
-#include "app/app_state.h"
 #include "console/dicom_start.h"
 #include "console/startup.h"
-#include "sensor/sensor_steps.h"
-#include "sim/library.h"
-#include "tests/support/console_fixture.h"
-#include "tests/support/sim_table.h"
+#include "tests/console/sim_run.h"
 #include "tests/support/temp_dir.h"
 
 using ::testing::HasSubstr;
@@ -73,40 +64,18 @@ INSTANTIATE_TEST_SUITE_P(Starts, DicomStart, ::testing::Values(
     Start{{{"Enabled", "0"}}, {}, kNoLibrary, nullptr},
     // Switched on with a patient: on to the library.
     Start{kOn, {"--patient-id", "P1", "--patient-name", "山田^太郎"}, kNoLibrary, nullptr},
-    // A malformed option: its line, no box, no library.
+    // A malformed option: its line, no box, no library (the options' and
+    // the settings' own rules are the patient-option and settings tests').
     Start{kOn, {"--patient-id", "P1", "--sex", "X"}, "ZYR_PAN_WEQ: not started: --sex: not M, F or O\n", ""},
-    Start{kOn, {"--patient-id", "P1", "--birth-date", "20230229"}, "ZYR_PAN_WEQ: not started: --birth-date: no such date\n", ""},
     // No patient and no worklist: the operator is told why.
     Start{kOn, {"--patient-name", "Yamada^Tarou"},
           "ZYR_PAN_WEQ: not started: no patient ID: [DICOM] Enabled=1 needs --patient-id\n", kNoPatientBox},
     // Settings told at start, not when an image waits to be sent.
     Start{{{"Enabled", "1"}}, {"--patient-id", "P1"},
           "ZYR_PAN_WEQ: not started: settings file: [DICOM] PixelSpacing missing", kSettingsBox},
-    Start{{{"Enabled", "yes"}}, {"--patient-id", "P1"},
-          "ZYR_PAN_WEQ: not started: settings file: [DICOM] Enabled=yes: write 0 or 1\n", kSettingsBox},
     Start{{{"Enabled", "1"}, {"PixelSpacing", "0.1"}, {"Store", "ARCHIVE@host"}}, {"--patient-id", "P1"},
           "ZYR_PAN_WEQ: not started: settings file: [DICOM] Store: ", kSettingsBox}));
 
-// The staged program itself: a malformed option ends it with status 2 and
-// its line before the library is loaded (a good one would go on to the
-// missing library's box, which nobody here answers).
-TEST(StagedProgram, AMalformedPatientOptionEndsTheStartWithItsLine) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(QFile::copy(QString(std::getenv("ZYR_STAGE_DIR")) + "/ZYR_PAN_WEQ", dir.filePath("ZYR_PAN_WEQ"))) << "run through ctest";
-    zyrtest::writeBytes(dir.filePath("ZYR_PAN_WEQ.ini").toStdString(),
-                        sDefaultSettingsText() + "\n[DICOM]\nEnabled=1\nPixelSpacing=0.1\n");
-    for (const auto& [args, err] : std::vector<std::pair<QStringList, QString>>{
-             {{"--patient-id", "P1", "--accession", "12345678901234567"}, "ZYR_PAN_WEQ: not started: --accession: more than 16 characters"},
-             {{"--patient-id=P1", "--study-uid", "1.2.03"}, "ZYR_PAN_WEQ: not started: --study-uid: a component with a leading zero"},
-             {{"--patient-id", QString(65, 'x')}, "ZYR_PAN_WEQ: not started: --patient-id: more than 64 characters"}}) {
-        QProcess p;
-        p.setEnvironment({"QT_QPA_PLATFORM=offscreen"});
-        p.start(dir.filePath("ZYR_PAN_WEQ"), args);
-        ASSERT_TRUE(p.waitForFinished(30000)) << "the program did not end";
-        EXPECT_EQ(p.exitCode(), 2);
-        EXPECT_EQ(QString(p.readAllStandardError()).split('\n').filter(QRegularExpression("^ZYR_PAN_WEQ")).join('\n'), err);
-    }
-}
 
 // Whole exposures on our library: the object in the spool beside the bitmap.
 struct Run {
@@ -117,16 +86,11 @@ struct Run {
     const char* mA;
     const char* protocol;
 };
-class DicomExposure : public ConsoleTest, public ::testing::WithParamInterface<Run> {
+class DicomExposure : public SimRunTest, public ::testing::WithParamInterface<Run> {
 protected:
     // One exposure to its end; the stderr it wrote.
     std::string sExpose() {
-        EXPECT_TRUE(QFile::link(QString(std::getenv("ZYR_STAGE_DIR")) + "/FILM", progDir_->path() + "/FILM"));
-        sim::vResetLibrary();
-        vSetZyrLib(simTable(), sFolder() + "/libZyrPan2.so");
-        for (const QString& kv : QString("AnswerDelay=20 MoveTime=1000 ReadyTime=200 HandSwitchDelay=300 XrayDelay=100 "
-                                         "XrayOn=400 XrayGap=100 CoolTime=0 ImageBinning=4").split(' '))
-            vSetKey(kv.section('=', 0, 0).toStdString(), kv.section('=', 1).toStdString(), "ZyrPan2");
+        vUseSim("XrayGap=100", sFolder() + "/libZyrPan2.so");
         vSetKey("DefMode", GetParam().mode);
         vSetKey("M2_Select", "0");  // the large patient's preset in the TMJ group
         for (const auto& [k, v] : GetParam().dicom) vSetKey(k, v, "DICOM");
@@ -136,14 +100,7 @@ protected:
         int iStatus = 0;
         EXPECT_TRUE(booDicomStart(iStatus));
         testing::internal::CaptureStderr();
-        load().Form_Activate();
-        frm_->tmStart->setInterval(3600 * 1000);
-        for (int i = 0; i < 3000 && !(App.g_lStat == 0 && App.g_lMoveKind != 0); ++i) vTicks(1);
-        frm_->cmdStart_Click();
-        for (int i = 0; i < 5000 && frm_->isLoaded(); ++i) {
-            vTicks(1);
-            if (App.g_lStat == 3 && App.g_lPictHalf == 1) frm_->cmdStart_Click();  // the second TMJ half
-        }
+        vExpose();
         return testing::internal::GetCapturedStderr();
     }
 };

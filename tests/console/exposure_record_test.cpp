@@ -1,17 +1,12 @@
 // The exposure record beside the bitmap, after whole exposures on our own
 // library linked in: the embedded unit and sensor on the console's fake clock.
 #include <QDateTime>
-#include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 
-#include "app/app_state.h"
 #include "app/run_end.h"
-#include "sensor/sensor_steps.h"
-#include "sim/library.h"
-#include "tests/support/console_fixture.h"
-#include "tests/support/sim_table.h"
+#include "tests/console/sim_run.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -24,32 +19,23 @@ struct Run {
     bool blocked;
     const char* want;
 };
-class ExposureRecord : public ConsoleTest, public ::testing::WithParamInterface<Run> {};
+class ExposureRecord : public SimRunTest, public ::testing::WithParamInterface<Run> {};
 
 TEST_P(ExposureRecord, FollowsTheBitmapOnlyWithSaveInfo1) {
-    ASSERT_TRUE(QFile::link(QString(std::getenv("ZYR_STAGE_DIR")) + "/FILM", progDir_->path() + "/FILM") &&
-                QDir(progDir_->path() + "/FILM/").exists()) << "no staged FILM folder in ZYR_STAGE_DIR: run through ctest";
     zyrtest::writeBytes(sFolder() + "/libZyrPan2.so", "abc");  // the library named, of known digest
-    sim::vResetLibrary();
-    vSetZyrLib(simTable(), sFolder() + "/libZyrPan2.so");
-    // A quick unit; the hand switch is let go 1.5 s after the X-ray starts,
-    // within the second TMJ image and after a whole panorama.
-    for (const QString& kv : QString("AnswerDelay=20 MoveTime=1000 ReadyTime=200 HandSwitchDelay=300 XrayDelay=100 "
-                                     "XrayOn=400 XrayGap=3000 HandSwitchHold=1500 CoolTime=0 ImageBinning=4").split(' '))
-        vSetKey(kv.section('=', 0, 0).toStdString(), kv.section('=', 1).toStdString(), "ZyrPan2");
+    // The hand switch is let go 1.5 s after the X-ray starts, within the
+    // second TMJ image and after a whole panorama.
+    vUseSim("XrayGap=3000 HandSwitchHold=1500", sFolder() + "/libZyrPan2.so");
     vSetKey("SaveInfo", "1");
     vSetKey("DefMode", GetParam().mode);
     for (const auto& [key, value] : GetParam().keys) vSetKey(key, value ? std::optional<std::string>(value) : std::nullopt);
     const std::string sRecord = sTempFolder() + "/image.json";
 
     const QDateTime tBefore = QDateTime::currentDateTime().addSecs(-1);
-    load().Form_Activate();
-    // A folder in the record's way once the start has checked the names.
-    if (GetParam().blocked) QDir().mkpath(QString::fromStdString(sRecord));
-    frm_->tmStart->setInterval(3600 * 1000);
-    for (int i = 0; i < 3000 && !(App.g_lStat == 0 && App.g_lMoveKind != 0); ++i) vTicks(1);
-    frm_->cmdStart_Click();
-    for (int i = 0; i < 3000 && frm_->isLoaded(); ++i) vTicks(1);
+    // A folder in the record's way once the start has checked the names
+    // (at the power-on notice).
+    if (GetParam().blocked) onBox = [&] { QDir().mkpath(QString::fromStdString(sRecord)); };
+    vExpose();
     EXPECT_TRUE(booImageSaved());  // the bitmap stays, whatever becomes of the record
     // Without its record the run ends with status 1, and says so.
     EXPECT_EQ(App.g_booRecordFailed, GetParam().blocked);

@@ -51,8 +51,3 @@ inline std::string sCommFail(int32_t lCode, const std::string& sExplanation) {
 inline const std::string kNoAck = "box " + sCommFail(10003, "Unclear Error");
 inline const std::string kRefused = "box " + sCommFail(-1, "Communication Error. Communication is not established.");
 
-// A dialog that runs transactions of its own (the equipment setting).
-struct RecordingDialog : BusyWindow {
-    void voi_btEnabledSet(bool b) override { scripted::trace().push_back(b ? "dialog enabled" : "dialog disabled"); }
-    void* hWnd() override { return nullptr; }
-};

@@ -1,10 +1,6 @@
 #include "tests/support/orthanc_peer.h"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
 #include <signal.h>
-#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,45 +11,19 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <thread>
+
+#include "tests/support/child_process.h"
+#include "tests/support/temp_dir.h"
 
 namespace zyrtest {
 namespace {
 
 constexpr const char* kOrthanc = "/usr/sbin/Orthanc";
 
-int iConnect(int iPort) {
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<uint16_t>(iPort));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) return fd;
-    if (fd >= 0) close(fd);
-    return -1;
-}
-
-std::string sJsonString(const std::string& s) {
-    return QJsonDocument(QJsonArray{QString::fromStdString(s)}).toJson(QJsonDocument::Compact).mid(1).chopped(1).toStdString();
-}
+QString q(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
-
-int iFreePort() {
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t n = sizeof a;
-    int iPort = 0;
-    if (bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
-        getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n) == 0)
-        iPort = ntohs(a.sin_port);
-    close(fd);
-    return iPort;
-}
 
 OrthancPeer::OrthancPeer(tOrthancOptions t) : t_(std::move(t)) {
     std::string tmpl = (std::filesystem::temp_directory_path() / "zyrpan-orthanc-XXXXXX").string();
@@ -63,39 +33,22 @@ OrthancPeer::OrthancPeer(tOrthancOptions t) : t_(std::move(t)) {
         iHttp_ = iFreePort();
     } while (iHttp_ == iDicom_);
 
-    std::ostringstream j;
-    j << "{\n"
-      << "\"Name\": \"zyrpan-test\",\n"
-      << "\"StorageDirectory\": " << sJsonString(sDir_ + "/storage") << ",\n"
-      << "\"IndexDirectory\": " << sJsonString(sDir_ + "/index") << ",\n"
-      << "\"DicomAet\": " << sJsonString(t_.sAE) << ",\n"
-      << "\"DicomPort\": " << iDicom_ << ",\n"
-      << "\"HttpPort\": " << iHttp_ << ",\n"
-      << "\"RemoteAccessAllowed\": false,\n"
-      << "\"AuthenticationEnabled\": false,\n"
-      << "\"DicomCheckCalledAet\": true,\n"
-      << "\"KeepAlive\": false,\n"
-      << "\"HttpThreadsCount\": 4,\n"
-      << "\"SaveJobs\": false,\n"
-      << "\"StableAge\": 1,\n"
-      << "\"DicomScpTimeout\": 10,\n"
-      << "\"Plugins\": [";
-    for (size_t i = 0; i < t_.plugins.size(); ++i) j << (i ? ", " : "") << sJsonString(t_.plugins[i]);
-    j << "],\n\"DicomModalities\": {";
-    for (size_t i = 0; i < t_.modalities.size(); ++i) {
-        const auto& m = t_.modalities[i];
-        j << (i ? ", " : "") << sJsonString(m.sName) << ": [" << sJsonString(m.sAE) << ", "
-          << sJsonString(m.sHost) << ", " << m.iPort << "]";
-    }
-    j << "}";
-    if (!t_.sExtraJson.empty()) {
-        std::string s = t_.sExtraJson;
-        for (auto at = s.find("@FOLDER@"); at != std::string::npos; at = s.find("@FOLDER@", at + sDir_.size()))
-            s.replace(at, 8, sDir_);
-        j << ",\n" << s;
-    }
-    j << "\n}\n";
-    std::ofstream(sDir_ + "/orthanc.json") << j.str();
+    std::string sExtra = "{" + t_.sExtraJson + "}";
+    for (auto at = sExtra.find("@FOLDER@"); at != std::string::npos; at = sExtra.find("@FOLDER@", at + sDir_.size()))
+        sExtra.replace(at, 8, sDir_);
+    const QJsonObject extra = QJsonDocument::fromJson(QByteArray::fromStdString(sExtra)).object();
+    QJsonArray plugins;
+    for (const auto& p : t_.plugins) plugins.append(q(p));
+    QJsonObject modalities;
+    for (const auto& m : t_.modalities) modalities[q(m.sName)] = QJsonArray{q(m.sAE), q(m.sHost), m.iPort};
+    QJsonObject j{{"Name", "zyrpan-test"}, {"StorageDirectory", q(sDir_ + "/storage")},
+                  {"IndexDirectory", q(sDir_ + "/index")}, {"DicomAet", q(t_.sAE)},
+                  {"DicomPort", iDicom_}, {"HttpPort", iHttp_}, {"RemoteAccessAllowed", false},
+                  {"AuthenticationEnabled", false}, {"DicomCheckCalledAet", true}, {"KeepAlive", false},
+                  {"HttpThreadsCount", 4}, {"SaveJobs", false}, {"StableAge", 1}, {"DicomScpTimeout", 10},
+                  {"Plugins", plugins}, {"DicomModalities", modalities}};
+    for (auto it = extra.begin(); it != extra.end(); ++it) j[it.key()] = it.value();  // the test's word wins
+    writeBytes(sDir_ + "/orthanc.json", QJsonDocument(j).toJson().toStdString());
 }
 
 OrthancPeer::~OrthancPeer() {
@@ -110,18 +63,7 @@ bool OrthancPeer::booStart(std::string& sWhy, int iTimeoutMs) {
         return false;
     }
     if (pid_ > 0) return true;
-    const std::string sLogPath = sDir_ + "/orthanc.log";
-    const std::string sConfig = sDir_ + "/orthanc.json";
-    const pid_t pid = fork();
-    if (pid == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlives the test
-        const int fd = open(sLogPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
-        dup2(fd, 1);
-        dup2(fd, 2);
-        execl(kOrthanc, "Orthanc", "--no-jobs", sConfig.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    pid_ = pid;
+    pid_ = pidSpawn({kOrthanc, "--no-jobs", sDir_ + "/orthanc.json"}, sDir_ + "/orthanc.log");
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(iTimeoutMs);
     std::string sBody;
     while (std::chrono::steady_clock::now() < end) {
@@ -138,30 +80,13 @@ bool OrthancPeer::booStart(std::string& sWhy, int iTimeoutMs) {
     return false;
 }
 
-void OrthancPeer::vEnd(int iSignal) {
-    if (pid_ <= 0) return;
-    kill(pid_, iSignal);
-    int st = 0;
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (waitpid(pid_, &st, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > end) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, &st, 0);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    pid_ = -1;
-}
+void OrthancPeer::vEnd(int iSignal) { vEndChild(pid_, iSignal, 20000); }
 
 void OrthancPeer::vStop() { vEnd(SIGTERM); }
 void OrthancPeer::vKill() { vEnd(SIGKILL); }
 
 std::string OrthancPeer::sLog() const {
-    std::ifstream in(sDir_ + "/orthanc.log");
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    const std::string s = ss.str();
+    const std::string s = readBytes(sDir_ + "/orthanc.log");
     return s.size() > 3000 ? s.substr(s.size() - 3000) : s;
 }
 
@@ -172,7 +97,7 @@ int OrthancPeer::iGet(const std::string& sPath, std::string& sBody) const {
 int OrthancPeer::iRequest(const std::string& sMethod, const std::string& sPath, const std::string& sSend,
                           std::string& sBody) const {
     sBody.clear();
-    const int fd = iConnect(iHttp_);
+    const int fd = iConnectLoopback(iHttp_);
     if (fd < 0) return 0;
     timeval tv{10, 0};
     setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);

@@ -1,7 +1,6 @@
 #include "tests/support/program_fixture.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 #include "app/app_state.h"
@@ -9,13 +8,9 @@
 #include "platform/profile_string.h"
 #include "platform/program_folder.h"
 #include "resources/string_table.h"
+#include "tests/support/temp_dir.h"
 
-std::string sDefaultSettingsText() {
-    std::ifstream in(ZYR_DEFAULT_INI, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+std::string sDefaultSettingsText() { return zyrtest::readBytes(ZYR_DEFAULT_INI); }
 
 void ProgramTest::SetUp() {
     vResetAppState();
@@ -99,7 +94,7 @@ void ProgramTest::vWriteSettings() {
             out << "[" << sSection << "]\r\n";
             vAddMissing();
         }
-    std::ofstream(sIniPath(), std::ios::binary | std::ios::trunc) << out.str();
+    zyrtest::writeBytes(sIniPath(), out.str());
 }
 
 std::string ProgramTest::sIniPath() const { return sFolder() + "/ZYR_PAN_WEQ.ini"; }
@@ -111,12 +106,7 @@ std::string ProgramTest::sIniValue(const std::string& sKey, const std::string& s
     return buf;
 }
 
-std::string ProgramTest::sIniText() const {
-    std::ifstream in(sIniPath(), std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
+std::string ProgramTest::sIniText() const { return zyrtest::readBytes(sIniPath()); }
 
 void ProgramTest::vWriteIni(const std::string& sKey, const std::string& sValue) const {
     ASSERT_NE(platform::WritePrivateProfileStringA("ZYR_PAN_WEQ", sKey.c_str(), sValue.c_str(), sIniPath().c_str()),

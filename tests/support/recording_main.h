@@ -22,9 +22,7 @@ public:
     int32_t lCheckPictResult = 0;
     std::vector<int32_t> states;
     std::vector<std::string> captions;
-    std::vector<std::string> statTexts;
     std::function<void()> onDoEvents;
-    std::function<void()> onStartClick;
     std::function<void(int16_t)> onModeClick;
 
     void vLog(const std::string& s) { scripted::trace().push_back(s); }
@@ -41,10 +39,7 @@ public:
         vLog("stat " + std::to_string(l));
     }
     void vShowStat() override { vLog("showstat"); }
-    void vSetStatText(const std::string& s) override {
-        statTexts.push_back(s);
-        vLog("stattext " + s);
-    }
+    void vSetStatText(const std::string& s) override { vLog("stattext " + s); }
     void vCtrlEnabledByStat() override { vLog("ctrlbystat"); }
     void vSetReadyButton(int32_t l) override { vLog("ready " + std::to_string(l)); }
     void imgMode_Click(int16_t i) override {
@@ -54,10 +49,7 @@ public:
     }
     void vDispMode() override { vLog("dispmode"); }
     void vDispValue(int32_t w) override { vLog("dispvalue " + std::to_string(w)); }
-    void cmdStart_Click() override {
-        vLog("start click");
-        if (onStartClick) onStartClick();
-    }
+    void cmdStart_Click() override { vLog("start click"); }
     void cmdReset_Click() override { vLog("reset click"); }
     void vTimerEnabled(bool b) override {
         booTimer = b;

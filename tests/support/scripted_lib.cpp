@@ -28,19 +28,10 @@ std::string sDescribe(const std::string& s) {
 constexpr long kMaxSleeps = 10000000;
 long s_lSleeps = 0;
 
-void vDeliverTimed(void*, uint32_t) {
+void vCountSleep(void*, uint32_t) {
     if (++s_lSleeps > kMaxSleeps) {
         std::fprintf(stderr, "The program under test waits without end on the fake clock.\n");
         std::abort();
-    }
-    const uint32_t now = s_clock->tickCount();
-    for (auto it = s_unit.timed.begin(); it != s_unit.timed.end();) {
-        if (now >= it->tick) {
-            s_unit.line += it->bytes;
-            it = s_unit.timed.erase(it);
-        } else {
-            ++it;
-        }
     }
 }
 
@@ -145,6 +136,12 @@ int32_t Ether232Recv(char* sBuf) {
     std::memcpy(sBuf, chunk.data(), chunk.size());
     return static_cast<int32_t>(chunk.size());
 }
+ZyrLib table() {
+    ZyrLib l;
+#define ZYRWEQ_CALL(ret, name, params, args) l.name = &name;
+#include "sensor/zyrpan2_calls.def"
+    return l;
+}
 }  // namespace
 
 Unit& unit() { return s_unit; }
@@ -155,17 +152,10 @@ void vReset(platform::FakeClock& clock) {
     s_trace.clear();
     s_clock = &clock;
     s_lSleeps = 0;
-    clock.onSleep = &vDeliverTimed;
+    clock.onSleep = &vCountSleep;
     clock.ctx = nullptr;
     platform::vSetClock(&clock);
     vSetZyrLib(table());
-}
-
-ZyrLib table() {
-    ZyrLib l;
-#define ZYRWEQ_CALL(ret, name, params, args) l.name = &name;
-#include "sensor/zyrpan2_calls.def"
-    return l;
 }
 
 std::string sFrame(const std::string& sText) {

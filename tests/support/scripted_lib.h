@@ -1,8 +1,7 @@
 // The one test double of the sensor and unit-link library: a scripted table
 // of the 13 calls. A test sets what each call answers and how the unit on
 // the line answers each command frame, then reads back every call and every
-// byte the console sent. Time-driven deliveries arrive when the fake clock
-// passes their tick (the clock's sleep hook).
+// byte the console sent.
 #pragma once
 #include <cstdint>
 #include <deque>
@@ -36,11 +35,6 @@ struct Send {
     uint32_t tick;      // the clock at that moment
 };
 
-struct Timed {
-    uint32_t tick;
-    std::string bytes;
-};
-
 struct Unit {
     // --- What the library calls answer ---
     std::map<std::string, int32_t> status;              // by call name; 0 when absent
@@ -54,11 +48,10 @@ struct Unit {
     // --- The unit on the line ---
     Reply reply = Reply::Ack;                           // answer to a command frame ...
     std::map<std::string, Reply> replies;               // ... or this one for its command text
-    int32_t lSendFail = 7;                              // status of a refused send
     std::map<std::string, std::vector<std::string>> reports;  // report texts sent after the ACK
+    int32_t lSendFail = 7;                              // status of a refused send
     std::deque<std::string> frameReplies;               // raw answers to the next command frames, ahead of all above
     std::deque<std::string> reads;                      // chunks successive reads return, ahead of the line
-    std::vector<Timed> timed;                           // bytes that arrive once the clock passes their tick
     std::optional<int32_t> recvFail;                    // every read returns this (a lost link)
 
     // --- What happened ---
@@ -75,10 +68,8 @@ Unit& unit();
 // recording main window appends.
 std::vector<std::string>& trace();
 
-// A fresh unit and trace; installs the table and the clock (its sleep hook
-// delivers the timed bytes).
+// A fresh unit and trace; installs the table and the clock.
 void vReset(platform::FakeClock& clock);
-ZyrLib table();
 
 // The whole frame of a text as the unit writes it (lower-case checksum).
 std::string sFrame(const std::string& sText);

@@ -1,18 +1,13 @@
 #include "tests/support/worklist_peer.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <signal.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
-#include <fcntl.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <ctime>
 #include <filesystem>
-#include <thread>
 #include <vector>
+
+#include "tests/support/child_process.h"
 
 namespace zyrtest {
 namespace {
@@ -20,26 +15,6 @@ namespace {
 std::string sLine(const char* sTag, const char* sVr, const std::string& sValue, const char* sIndent = "") {
     if (sValue.empty()) return {};
     return std::string(sIndent) + sTag + " " + sVr + " [" + sValue + "]\n";
-}
-
-bool booRun(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    const pid_t pid = fork();
-    if (pid < 0) return false;
-    if (pid == 0) {
-        const int fd = ::open("/dev/null", O_WRONLY);
-        if (fd >= 0) {
-            dup2(fd, 1);
-            dup2(fd, 2);
-        }
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 }  // namespace
@@ -78,37 +53,6 @@ std::string sWorklistDump(const tWlEntry& e) {
     return s;
 }
 
-int iFreeLoopbackPort() {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    a.sin_port = 0;
-    socklen_t len = sizeof a;
-    int port = 0;
-    if (bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
-        getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len) == 0)
-        port = ntohs(a.sin_port);
-    close(fd);
-    return port;
-}
-
-bool booPortOpen(int iPort, int iWaitMs) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(iWaitMs);
-    do {
-        const int fd = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        a.sin_port = htons(static_cast<uint16_t>(iPort));
-        const bool ok = connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-        close(fd);
-        if (ok) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    } while (std::chrono::steady_clock::now() < end);
-    return false;
-}
-
 WorklistPeer::WorklistPeer(std::string sAE) : sAE_(std::move(sAE)) {
     std::filesystem::create_directories(dir_.file(sAE_));
     writeBytes(dir_.file(sAE_ + "/lockfile"), "");
@@ -119,7 +63,9 @@ WorklistPeer::~WorklistPeer() { vStop(); }
 bool WorklistPeer::booAdd(const std::string& sName, const tWlEntry& e) {
     const std::string sDump = dir_.file(sName + ".dump");
     writeBytes(sDump, sWorklistDump(e));
-    return booRun({"dump2dcm", "-q", sDump, dir_.file(sAE_ + "/" + sName + ".wl")});
+    const pid_t pid = pidSpawn({"dump2dcm", "-q", sDump, dir_.file(sAE_ + "/" + sName + ".wl")});
+    int status = 0;
+    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 bool WorklistPeer::booStart(int iPort, const std::vector<std::string>& extra) {
@@ -131,35 +77,12 @@ bool WorklistPeer::booStart(int iPort, const std::vector<std::string>& extra) {
     std::vector<std::string> args = {"wlmscpfs", "--single-process", "-dfr", "-csk", "-dfp", dir_.path()};
     args.insert(args.end(), extra.begin(), extra.end());
     args.push_back(std::to_string(iPort_));
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_ = fork();
+    pid_ = pidSpawn(args);
     if (pid_ < 0) return false;
-    if (pid_ == 0) {
-        const int fd = ::open("/dev/null", O_WRONLY);
-        if (fd >= 0) {
-            dup2(fd, 1);
-            dup2(fd, 2);
-        }
-        execvp("wlmscpfs", argv.data());
-        _exit(127);
-    }
     return booPortOpen(iPort_, 5000);
 }
 
-void WorklistPeer::vStop() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGTERM);
-    int status = 0;
-    for (int i = 0; i < 100 && waitpid(pid_, &status, WNOHANG) == 0; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    if (waitpid(pid_, &status, WNOHANG) == 0) {
-        kill(pid_, SIGKILL);
-        waitpid(pid_, &status, 0);
-    }
-    pid_ = -1;
-}
+void WorklistPeer::vStop() { vEndChild(pid_, SIGTERM, 2000); }
 
 void WorklistPeer::vRemoveLockFile() { std::filesystem::remove(dir_.file(sAE_ + "/lockfile")); }
 
