@@ -69,7 +69,9 @@ TEST(ArchiveDelivery, DownThenUpThenKilledInABatchAllArriveOnceThenAWrongAETitle
     all.merge(uids("2.25.300", 3));
     EXPECT_EQ(stored(o), all);
     EXPECT_GT(iLeft, 0u) << "the archive took the whole batch before it was killed";
-    EXPECT_EQ(o.sTag(o.instanceIds().front(), "PatientID"), "P-1");
+    const auto ids = o.instanceIds();
+    ASSERT_FALSE(ids.empty()) << "nothing reached the archive";
+    EXPECT_EQ(o.sTag(ids.front(), "PatientID"), "P-1");
     EXPECT_NE(p->readAllStandardError().toStdString().find("wait"), std::string::npos);
 
     // A wrong called AE title: refused for good, the object in failed/ and
