@@ -1,5 +1,7 @@
 #include "console/dicom_start.h"
 
+#include <cstdio>
+
 #include "app/app_state.h"
 #include "app/messages.h"
 #include "app/run_end.h"
@@ -17,6 +19,18 @@ constexpr int TEXT_NO_PATIENT = 11601;
 void vNotePatientOptions(int argc, const char* const* argv) {
     App.g_sPatientOptionError.clear();
     if (!booParsePatientOptions(argc, argv, App.g_tPatient, App.g_sPatientOptionError)) App.g_tPatient = tPatientKeys{};
+}
+
+int iRefusedPatientOptions() {
+    if (App.g_sPatientOptionError.empty()) return 0;
+    tDicomSettings t;
+    std::string sWhy;
+    // Enabled is read first; a bad later key is the start-up check's to tell.
+    (void)booReadDicomSettings(sSettingsPath(), platform::sProgramFolder(), t, sWhy);
+    if (!t.booEnabled) return 0;
+    vRunEnds(App.g_sPatientOptionError);
+    std::fprintf(stderr, "%s\n", sExitLine(EXIT_NOT_STARTED).c_str());
+    return EXIT_NOT_STARTED;
 }
 
 bool booDicomStart(int& iStatus) {

@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
     }
     // The patient keys the imaging program passes, read before anything else.
     vNotePatientOptions(argc, argv);
+    if (const int iStatus = iRefusedPatientOptions(); iStatus != 0) return iStatus;
     QApplication app(argc, argv);
     (void)booInstallQtTranslations();
     // Every window of the program carries its icon.

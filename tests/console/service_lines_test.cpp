@@ -72,13 +72,20 @@ INSTANTIATE_TEST_SUITE_P(Rules, ServiceLog, ::testing::Values(std::pair{"zyr.*.d
 // The staged program alone in a folder: --version answers before the
 // toolkit starts (no display platform here) and before the settings are
 // read; any other argument is ignored and the start ends on the missing
-// settings file.
+// settings file; a bad patient key with the archive on ends it before the toolkit.
 TEST(StagedProgram, VersionBeforeAnythingElseAndWhyItDidNotStart) {
     QTemporaryDir dir;
     ASSERT_TRUE(QFile::copy(QString(std::getenv("ZYR_STAGE_DIR")) + "/ZYR_PAN_WEQ", dir.filePath("ZYR_PAN_WEQ"))) << "run through ctest";
     for (const auto& [arg, platform, status, out, err] : std::vector<std::tuple<QString, QString, int, QString, QString>>{
              {"--version", "none", 0, "^ZYR_PAN_WEQ \\d+\\.\\d+\\.\\d+\\n$", ""},
-             {"--versio", "offscreen", 2, "^$", "ZYR_PAN_WEQ: not started: settings file: required key Volt missing"}}) {
+             {"--versio", "offscreen", 2, "^$", "ZYR_PAN_WEQ: not started: settings file: required key Volt missing"},
+             // With the archive on, a malformed patient key ends the start
+             // before the toolkit (which finds no display platform here).
+             {"--birth-date=20230229", "none", 2, "^$", "ZYR_PAN_WEQ: not started: --birth-date: no such date"}}) {
+        if (arg.startsWith("--birth-date")) {
+            QFile ini(dir.filePath("ZYR_PAN_WEQ.ini"));
+            ASSERT_TRUE(ini.open(QIODevice::WriteOnly) && ini.write("[DICOM]\r\nEnabled=1\r\n") > 0);
+        }
         QProcess p;
         p.setEnvironment({"QT_QPA_PLATFORM=" + platform});
         p.start(dir.filePath("ZYR_PAN_WEQ"), {arg});
