@@ -2,7 +2,7 @@
 # Installs the Debian package on a clean Debian 12 root and runs one
 # exposure with it as an operator, the way a practice would: a check a
 # person runs as root on the build machine, not part of the test suite.
-#   tools/package_check.sh build-pkg/zyr-pan-weq_1.0-1_amd64.deb [ROOT]
+#   tools/package_check.sh build-pkg/zyr-pan-weq_1.0.0-1_amd64.deb [ROOT]
 # ROOT (default /work/debroot) is made with debootstrap when missing. The
 # console runs inside it on an Xvfb display of the host, driven by the
 # host's xdotool at the window's layout positions. Needs: debootstrap, xvfb,
@@ -53,7 +53,7 @@ step "layout"
 in_root ls -l /usr/bin/zyr-pan-weq /usr/lib/zyr-pan-weq/ZYR_PAN_WEQ.ini
 in_root stat -c '%A %U:%G %n' /var/lib/zyr-pan-weq "$settings"
 [ "$(in_root stat -c '%a %U:%G' /var/lib/zyr-pan-weq)" = "2770 root:zyrpan" ] || fail "settings folder"
-[ "$(in_root stat -c '%a %U:%G' "$settings")" = "664 root:zyrpan" ] || fail "settings file"
+[ "$(in_root stat -c '%a %U:%G' "$settings")" = "660 root:zyrpan" ] || fail "settings file"
 # The DICOM spool: operators write, the sender's service user removes, others see nothing.
 [ "$(in_root stat -c '%a %U:%G' /var/spool/zyr-pan-weq)" = "2770 root:zyrpan" ] || fail "spool folder"
 in_root id zyrpan >/dev/null || fail "the sender's service user"
