@@ -9,6 +9,7 @@
 #include "console/startup.h"
 #include "console/worklist_pick.h"
 #include "dicom/patient_options.h"
+#include "dicom/store_tuning.h"
 #include "platform/program_folder.h"
 
 namespace {
@@ -20,6 +21,21 @@ void vNotePatientOptions(int argc, const char* const* argv) {
     App.g_sPatientOptionError.clear();
     if (!booParsePatientOptions(argc, argv, App.g_tPatient, App.g_sPatientOptionError)) App.g_tPatient = tPatientKeys{};
 }
+
+namespace {
+// The sender's own keys, read by the sender that this console starts: a bad
+// one is told now, not found when an image already waits in the spool.
+bool booSenderKeysGood(std::string& sWhy) {
+    if (!App.g_tDicom.booEnabled || !App.g_tDicom.tStore.booSet()) return true;
+    tStoreTuning t;
+    if (!booReadStoreTuning(sSettingsPath(), t, sWhy)) return false;
+    if (App.g_tDicom.booCommit && t.iCommitPort == 0) {
+        sWhy = "[DICOM] CommitPort missing: with Commit=1 the archive sends its commitment reports to this port";
+        return false;
+    }
+    return true;
+}
+}  // namespace
 
 int iRefusedPatientOptions() {
     if (App.g_sPatientOptionError.empty()) return 0;
@@ -36,7 +52,8 @@ int iRefusedPatientOptions() {
 bool booDicomStart(int& iStatus) {
     std::string sWhy;
     iStatus = EXIT_NOT_STARTED;
-    if (!booReadDicomSettings(sSettingsPath(), platform::sProgramFolder(), App.g_tDicom, sWhy)) {
+    if (!booReadDicomSettings(sSettingsPath(), platform::sProgramFolder(), App.g_tDicom, sWhy) ||
+        !booSenderKeysGood(sWhy)) {
         // Told now, not when an image is already waiting to be sent.
         vMsgInfo(nullptr, sGetResText(TEXT_DICOM_SETTINGS) + "\n" + sWhy);
         vRunEnds("settings file: " + sWhy);

@@ -1,5 +1,5 @@
 // The sender's own keys in [DICOM]: how often and how patiently it tries an
-// archive that does not answer. The console ignores them.
+// archive that does not answer.
 #pragma once
 #include <string>
 
@@ -14,4 +14,5 @@ struct tStoreTuning {
 
 // Reads RetrySeconds, RetryMaxSeconds, Tries, TimeoutSeconds, CommitPort and
 // CommitWaitSeconds; absent keys keep their defaults. False with a message naming the key when a value is bad.
+// The console reads them too, at start, to tell a bad one before an image waits.
 bool booReadStoreTuning(const std::string& sIniPath, tStoreTuning& t, std::string& sWhy);

@@ -74,7 +74,12 @@ INSTANTIATE_TEST_SUITE_P(Starts, DicomStart, ::testing::Values(
     Start{{{"Enabled", "1"}}, {"--patient-id", "P1"},
           "ZYR_PAN_WEQ: not started: settings file: [DICOM] PixelSpacing missing", kSettingsBox},
     Start{{{"Enabled", "1"}, {"PixelSpacing", "0.1"}, {"Store", "ARCHIVE@host"}}, {"--patient-id", "P1"},
-          "ZYR_PAN_WEQ: not started: settings file: [DICOM] Store: ", kSettingsBox}));
+          "ZYR_PAN_WEQ: not started: settings file: [DICOM] Store: ", kSettingsBox},
+    // The sender's keys too, when the console is to start a sender.
+    Start{{{"Enabled", "1"}, {"PixelSpacing", "0.1"}, {"Store", "A@h:1"}, {"Commit", "1"}}, {"--patient-id", "P1"},
+          "ZYR_PAN_WEQ: not started: settings file: [DICOM] CommitPort missing", kSettingsBox},
+    Start{{{"Enabled", "1"}, {"PixelSpacing", "0.1"}, {"Store", "A@h:1"}, {"Tries", "0"}}, {"--patient-id", "P1"},
+          "ZYR_PAN_WEQ: not started: settings file: [DICOM] Tries", kSettingsBox}));
 
 
 // Whole exposures on our library: the object in the spool beside the bitmap.
