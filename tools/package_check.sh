@@ -64,10 +64,10 @@ step "an operator in the group zyrpan"
 in_root id "$user" >/dev/null 2>&1 || in_root useradd -m -G zyrpan "$user"
 in_root id "$user"
 # The package's default has no Link: the simulated unit, and short unit
-# timings, so that the exposure takes seconds; written by the operator, into
-# [ZyrPan2], the file's last section.
-as_operator sh -c "printf '%s\n' Link=sim AnswerDelay=50 MoveTime=300 ReadyTime=400 HandSwitchDelay=400 \
-    XrayDelay=200 XrayOn=2500 XrayGap=200 CoolTime=1 ImageBinning=2 >> $settings"
+# timings, so that the exposure takes seconds; written into [ZyrPan2] (the
+# [DICOM] section follows it) by the operator's own write of the file.
+as_operator sh -c "sed '/^\[ZyrPan2\]/a Link=sim\\nAnswerDelay=50\\nMoveTime=300\\nReadyTime=400\\nHandSwitchDelay=400\\nXrayDelay=200\\nXrayOn=2500\\nXrayGap=200\\nCoolTime=1\\nImageBinning=2' $settings > /tmp/zyr.ini && cat /tmp/zyr.ini > $settings"
+in_root sed -n '/^\[ZyrPan2\]/,$p' "$settings"
 in_root rm -f /home/$user/ZYR_PAN_WEQ.bmp
 
 # A display number no other X server holds.
