@@ -9,12 +9,10 @@
 
 #include "app/app_state.h"
 #include "app/messages.h"
-#include "app/settings.h"
 #include "app/version.h"
 #include "dicom/dx_object.h"
 #include "dicom/sender_start.h"
 #include "dicom/spool_write.h"
-#include "platform/link_spec.h"
 #include "sensor/sensor_steps.h"
 
 namespace {
@@ -36,7 +34,7 @@ bool booSpoolImage(std::string& sName, std::string& sWhy) {
     src.tNote = App.g_tExposure;
     src.tPatient = App.g_tPatient;
     src.tSettings = App.g_tDicom;
-    src.booSimulated = platform::readUnitChoice(sSettingsPath()).booSimulatedSensor;
+    src.booSimulated = App.g_booSimSensor;  // as the window and the record tell it
     src.llContentMs = std::chrono::duration_cast<std::chrono::milliseconds>(
                           std::chrono::system_clock::now().time_since_epoch())
                           .count();
